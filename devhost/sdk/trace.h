@@ -1,0 +1,75 @@
+// The call trace: every host operation a plugin calls, in order, as structured records.
+//
+// Host handles are values that carry only an address, so the wrappers cannot reach a host object
+// to report to; the host therefore installs one process-wide sink, as the real host is one
+// instance per process.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "host/value_types.h"
+
+namespace devhost {
+
+enum class Phase { Load, Frame, Settings, Hook, Unload, Host };
+
+const char* PhaseName(Phase phase);
+
+// A handle result naming a host object ("cvar:veyrant_x", "car:2", ...).
+struct ObjectId {
+  std::string id;
+  bool operator==(const ObjectId&) const = default;
+};
+// A null handle result.
+struct NullHandle {
+  bool operator==(const NullHandle&) const = default;
+};
+// A callback argument.
+struct Callback {
+  bool operator==(const Callback&) const = default;
+};
+
+using TraceValue = std::variant<bool, std::int64_t, float, std::string, Vector2, Vector2F,
+                                LinearColor, ObjectId, NullHandle, Callback>;
+
+struct TraceRecord {
+  Phase phase = Phase::Host;
+  std::optional<std::int64_t> frame;  // the rendered or UI frame's index
+  std::string op;                     // e.g. "CVarWrapper::setValue"
+  std::optional<std::string> self;    // the object id of the handle the call was made on
+  std::vector<TraceValue> args;
+  std::optional<TraceValue> result;
+};
+
+// Where the wrappers report. Phase and frame are set by the host around each call into a plugin.
+class CallTrace {
+ public:
+  using Listener = std::function<void(const TraceRecord&)>;
+
+  void SetPhase(Phase phase, std::optional<std::int64_t> frame = std::nullopt);
+  Phase CurrentPhase() const { return phase_; }
+  void Record(std::string op, std::optional<std::string> self, std::vector<TraceValue> args,
+              std::optional<TraceValue> result = std::nullopt);
+
+  // Keep records in memory (tests read them back); off by default so long runs stay flat.
+  void KeepRecords(bool keep) { keep_ = keep; }
+  const std::vector<TraceRecord>& Records() const { return records_; }
+  void ClearRecords() { records_.clear(); }
+  void SetListener(Listener listener) { listener_ = std::move(listener); }
+
+ private:
+  Phase phase_ = Phase::Host;
+  std::optional<std::int64_t> frame_;
+  bool keep_ = false;
+  std::vector<TraceRecord> records_;
+  Listener listener_;
+};
+
+CallTrace& ActiveTrace();
+
+}  // namespace devhost
