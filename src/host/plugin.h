@@ -14,6 +14,10 @@ namespace Pryndal::Plugin {
 
 // Compiled into, and exported by, each plugin module. The destructor is deliberately not virtual:
 // the host releases the object only through its shared-ownership record.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
 class PRYNDAL_PLUGIN_BASE_API PryndalPlugin {
  public:
   PryndalPlugin();
@@ -30,6 +34,9 @@ class PRYNDAL_PLUGIN_BASE_API PryndalPlugin {
   std::shared_ptr<CVarManagerWrapper> cvarManager;
   std::shared_ptr<GameWrapper> gameWrapper;
 };
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
 
 // A plugin's page in the host's settings window.
 class PluginSettingsWindow {

@@ -1,8 +1,8 @@
 // Symbol markup for the host's SDK surface.
 //
-// PRYNDAL_SDK_API marks what the SDK library (pluginsdk) defines and exports: the wrapper operations.
-// PRYNDAL_PLUGIN_BASE_API marks the plugin base class, which every plugin module compiles and exports
-// itself; the module that carries it defines PRYNDAL_PLUGIN_BASE_EXPORTS.
+// PRYNDAL_SDK_API marks what the SDK library (pluginsdk) defines and exports: the wrapper
+// operations. PRYNDAL_PLUGIN_BASE_API marks the plugin base class, which every plugin module
+// compiles and exports itself; the module that carries it defines PRYNDAL_PLUGIN_BASE_EXPORTS.
 #pragma once
 
 #if defined(_WIN32)
