@@ -6,12 +6,18 @@ namespace devhost {
 
 const char* PhaseName(Phase phase) {
   switch (phase) {
-    case Phase::Load: return "load";
-    case Phase::Frame: return "frame";
-    case Phase::Settings: return "settings";
-    case Phase::Hook: return "hook";
-    case Phase::Unload: return "unload";
-    case Phase::Host: return "host";
+    case Phase::Load:
+      return "load";
+    case Phase::Frame:
+      return "frame";
+    case Phase::Settings:
+      return "settings";
+    case Phase::Hook:
+      return "hook";
+    case Phase::Unload:
+      return "unload";
+    case Phase::Host:
+      return "host";
   }
   return "host";
 }
@@ -24,8 +30,8 @@ void CallTrace::SetPhase(Phase phase, std::optional<std::int64_t> frame) {
 void CallTrace::Record(std::string op, std::optional<std::string> self,
                        std::vector<TraceValue> args, std::optional<TraceValue> result) {
   if (!keep_ && !listener_) return;
-  TraceRecord record{phase_, frame_, std::move(op), std::move(self), std::move(args),
-                     std::move(result)};
+  TraceRecord record{phase_,          frame_,          std::move(op),
+                     std::move(self), std::move(args), std::move(result)};
   if (listener_) listener_(record);
   if (keep_) records_.push_back(std::move(record));
 }

@@ -13,12 +13,13 @@
 #include <vector>
 
 #include "host/value_types.h"
+#include "sdk/sdk_export.h"
 
 namespace devhost {
 
 enum class Phase { Load, Frame, Settings, Hook, Unload, Host };
 
-const char* PhaseName(Phase phase);
+DEVHOST_SDK_API const char* PhaseName(Phase phase);
 
 // A handle result naming a host object ("cvar:veyrant_x", "car:2", ...).
 struct ObjectId {
@@ -34,8 +35,10 @@ struct Callback {
   bool operator==(const Callback&) const = default;
 };
 
-using TraceValue = std::variant<bool, std::int64_t, float, std::string, Vector2, Vector2F,
-                                LinearColor, ObjectId, NullHandle, Callback>;
+// Input and rigid-body results are written with only the fields plugins read.
+using TraceValue =
+    std::variant<bool, std::int64_t, float, std::string, Vector2, Vector2F, LinearColor, ObjectId,
+                 NullHandle, Callback, ControllerInput, RBState>;
 
 struct TraceRecord {
   Phase phase = Phase::Host;
@@ -47,12 +50,15 @@ struct TraceRecord {
 };
 
 // Where the wrappers report. Phase and frame are set by the host around each call into a plugin.
-class CallTrace {
+class DEVHOST_SDK_API CallTrace {
  public:
   using Listener = std::function<void(const TraceRecord&)>;
 
   void SetPhase(Phase phase, std::optional<std::int64_t> frame = std::nullopt);
   Phase CurrentPhase() const { return phase_; }
+  std::optional<std::int64_t> CurrentFrame() const { return frame_; }
+  // Wrappers test this before building a record, so an unobserved call costs one branch.
+  bool Active() const { return keep_ || listener_ != nullptr; }
   void Record(std::string op, std::optional<std::string> self, std::vector<TraceValue> args,
               std::optional<TraceValue> result = std::nullopt);
 
@@ -70,6 +76,22 @@ class CallTrace {
   Listener listener_;
 };
 
-CallTrace& ActiveTrace();
+DEVHOST_SDK_API CallTrace& ActiveTrace();
+
+// Sets the phase for one call into a plugin and puts the previous one back afterwards.
+class PhaseScope {
+ public:
+  PhaseScope(Phase phase, std::optional<std::int64_t> frame = std::nullopt)
+      : previousPhase_(ActiveTrace().CurrentPhase()), previousFrame_(ActiveTrace().CurrentFrame()) {
+    ActiveTrace().SetPhase(phase, frame);
+  }
+  ~PhaseScope() { ActiveTrace().SetPhase(previousPhase_, previousFrame_); }
+  PhaseScope(const PhaseScope&) = delete;
+  PhaseScope& operator=(const PhaseScope&) = delete;
+
+ private:
+  Phase previousPhase_;
+  std::optional<std::int64_t> previousFrame_;
+};
 
 }  // namespace devhost

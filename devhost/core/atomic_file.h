@@ -1,0 +1,12 @@
+// Replacing a file so that an interrupted write never loses the previous one.
+#pragma once
+
+#include <string>
+
+namespace devhost {
+
+// Writes to a temporary file beside path, syncs it and renames it over path. Throws
+// std::runtime_error naming the file and the cause; path is untouched on failure.
+void WriteFileAtomically(const std::string& path, const std::string& contents);
+
+}  // namespace devhost

@@ -1,0 +1,121 @@
+#include "core/command_line.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+
+namespace devhost {
+
+namespace {
+
+struct Option {
+  const char* name;
+  const char* valueName;  // nullptr for a flag
+  const char* help;
+  std::function<void(CommandLine&, const std::string&)> apply;
+};
+
+[[noreturn]] void Bad(const char* option, const std::string& value, const std::string& expected) {
+  throw UsageError(std::string(option) + ": expected " + expected + ", got '" + value + "'");
+}
+
+std::int64_t WholeNumber(const char* option, const std::string& text, std::int64_t min) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+    Bad(option, text, "a whole number of at least " + std::to_string(min));
+  errno = 0;
+  const long long value = std::strtoll(text.c_str(), nullptr, 10);
+  if (errno == ERANGE || value < min)
+    Bad(option, text, "a whole number of at least " + std::to_string(min));
+  return value;
+}
+
+const std::vector<Option>& Options() {
+  static const std::vector<Option> options = {
+      {"--plugin", "PATH", "plugin module to load (default: Veyrant.so beside this program)",
+       [](CommandLine& c, const std::string& v) { c.pluginPath = v; }},
+      {"--scene", "FILE", "scene to play (default: the built-in demo)",
+       [](CommandLine& c, const std::string& v) { c.scenePath = v; }},
+      {"--canvas", "WxH", "canvas size in pixels (default: 1920x1080)",
+       [](CommandLine& c, const std::string& v) {
+         const auto x = v.find('x');
+         if (x == std::string::npos) Bad("--canvas", v, "WIDTHxHEIGHT, e.g. 1920x1080");
+         const auto limit = std::numeric_limits<int>::max();
+         const auto w = WholeNumber("--canvas", v.substr(0, x), 1);
+         const auto h = WholeNumber("--canvas", v.substr(x + 1), 1);
+         if (w > limit || h > limit) Bad("--canvas", v, "a size that fits in 32 bits");
+         c.canvasSize = {static_cast<int>(w), static_cast<int>(h)};
+       }},
+      {"--set", "NAME=VALUE", "set a console variable before the first frame",
+       [](CommandLine& c, const std::string& v) {
+         const auto eq = v.find('=');
+         if (eq == std::string::npos || eq == 0) Bad("--set", v, "NAME=VALUE");
+         c.actions.push_back({StartupAction::Kind::Set, v.substr(0, eq), v.substr(eq + 1)});
+       }},
+      {"--exec", "LINE", "run a console line before the first frame",
+       [](CommandLine& c, const std::string& v) {
+         c.actions.push_back({StartupAction::Kind::Exec, {}, v});
+       }},
+      {"--time", "SECONDS", "scene time of the first frame (default: 0)",
+       [](CommandLine& c, const std::string& v) {
+         char* end = nullptr;
+         const double t = std::strtod(v.c_str(), &end);
+         if (v.empty() || end != v.c_str() + v.size() || !std::isfinite(t))
+           Bad("--time", v, "a finite number of seconds");
+         c.time = t;
+       }},
+      {"--frames", "N", "frames to render (default: 1)",
+       [](CommandLine& c, const std::string& v) { c.frames = WholeNumber("--frames", v, 0); }},
+      {"--config", "FILE", "saved configuration: restored after load, written back at exit",
+       [](CommandLine& c, const std::string& v) { c.configPath = v; }},
+      {"--trace", "FILE|-", "write every host call as JSON Lines ('-': standard output)",
+       [](CommandLine& c, const std::string& v) { c.tracePath = v; }},
+      {"--help", nullptr, "show this text",
+       [](CommandLine& c, const std::string&) { c.help = true; }},
+  };
+  return options;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine result;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i];
+    std::optional<std::string> value;
+    if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name.resize(eq);
+    }
+    const Option* option = nullptr;
+    for (const auto& o : Options())
+      if (name == o.name) option = &o;
+    if (option == nullptr) throw UsageError("unknown option: " + args[i]);
+    if (option->valueName == nullptr) {
+      if (value) throw UsageError(name + ": takes no value");
+      option->apply(result, {});
+      continue;
+    }
+    if (!value) {
+      if (i + 1 >= args.size())
+        throw UsageError(name + ": expected " + option->valueName + " after it");
+      value = args[++i];
+    }
+    option->apply(result, *value);
+  }
+  return result;
+}
+
+std::string UsageText() {
+  std::string text = "usage: pryndal-devhost [options]\n";
+  for (const auto& o : Options()) {
+    std::string left = std::string("  ") + o.name;
+    if (o.valueName) left += std::string(" ") + o.valueName;
+    left.resize(std::max<std::size_t>(left.size() + 1, 26), ' ');
+    text += left + o.help + '\n';
+  }
+  return text;
+}
+
+}  // namespace devhost

@@ -1,0 +1,42 @@
+// pryndal-devhost's command line. Options live in one table, so a new option is one more entry.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "host/value_types.h"
+
+namespace devhost {
+
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// --set and --exec, kept in the order given.
+struct StartupAction {
+  enum class Kind { Set, Exec };
+  Kind kind;
+  std::string name;  // Set
+  std::string text;  // Set: the value; Exec: the console line
+};
+
+struct CommandLine {
+  std::optional<std::string> pluginPath;  // default: Veyrant.so beside the program
+  std::optional<std::string> scenePath;   // default: the built-in demo
+  Vector2 canvasSize{1920, 1080};
+  std::vector<StartupAction> actions;
+  double time = 0;
+  std::int64_t frames = 1;
+  std::optional<std::string> configPath;
+  std::optional<std::string> tracePath;  // "-" for standard output
+  bool help = false;
+};
+
+// Throws UsageError saying which option and what is wrong with it.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+std::string UsageText();
+
+}  // namespace devhost

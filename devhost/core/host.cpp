@@ -1,0 +1,222 @@
+#include "core/host.h"
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+
+#include "core/atomic_file.h"
+#include "sdk/caller.h"
+
+namespace devhost {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string Trim(const std::string& text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+// Splits off the first word; rest is what follows it, trimmed.
+std::string FirstWord(const std::string& text, std::string& rest) {
+  std::size_t end = 0;
+  while (end < text.size() && !IsBlank(text[end])) ++end;
+  rest = Trim(text.substr(end));
+  return text.substr(0, end);
+}
+
+// One value: bare up to whitespace, or quoted with \" and \\ escapes; nothing may follow.
+std::string OneValue(const std::string& name, const std::string& text) {
+  std::string value, error;
+  std::size_t pos = 0;
+  if (text.front() == '"') {
+    if (!ParseQuoted(text, pos, value, error)) throw ConsoleError(name + ": " + error);
+  } else {
+    while (pos < text.size() && !IsBlank(text[pos])) ++pos;
+    value = text.substr(0, pos);
+  }
+  const std::string rest = Trim(text.substr(pos));
+  if (!rest.empty()) throw ConsoleError(name + ": expected one value, got more: " + rest);
+  return value;
+}
+
+}  // namespace
+
+Host::Host(Vector2 canvasSize) : canvas_(canvasSize) {
+  CallTrace& trace = ActiveTrace();
+  trace.SetListener(nullptr);
+  trace.KeepRecords(false);
+  trace.ClearRecords();
+  trace.SetPhase(Phase::Host);
+  SetScene(ParseScene(DemoSceneJson(), "built-in demo scene"));
+}
+
+Host::~Host() {
+  UnloadAll();
+  ActiveTrace().SetListener(nullptr);
+}
+
+// ---- Plugins ----
+
+LoadedPlugin& Host::LoadPlugin(const std::string& path) {
+  auto plugin = std::make_unique<LoadedPlugin>(OpenPluginModule(path));
+  {
+    CallerScope caller(plugin.get());
+    PhaseScope phase(Phase::Load);
+    Pryndal::Plugin::PluginHandle* handle = plugin->getPlugin();
+    if (handle == nullptr || *handle == nullptr) {
+      ClosePluginModule(*plugin);
+      throw LoadError(path + ": getPlugin gave no plugin object");
+    }
+    plugin->instance = *handle;
+    plugin->instance->cvarManager = std::make_shared<CVarManagerWrapper>(AddressOf(store_));
+    plugin->instance->gameWrapper = std::make_shared<GameWrapper>(AddressOf(model_));
+    plugin->settings = dynamic_cast<Pryndal::Plugin::PluginSettingsWindow*>(plugin->instance.get());
+    plugin->instance->onLoad();
+  }
+  plugins_.push_back(std::move(plugin));
+  return *plugins_.back();
+}
+
+void Host::UnloadPlugin(const std::string& name) {
+  auto it = std::find_if(plugins_.begin(), plugins_.end(),
+                         [&name](const auto& p) { return p->name == name; });
+  if (it == plugins_.end()) throw ConsoleError("plugin unload: no plugin named " + name);
+  LoadedPlugin& plugin = **it;
+  {
+    CallerScope caller(&plugin);
+    PhaseScope phase(Phase::Unload);
+    plugin.instance->onUnload();
+    // The plugin unregisters nothing: the host must, before the object can go.
+    store_.RemoveHooksOwnedBy(&plugin);
+    model_.RemoveDrawablesOwnedBy(&plugin);
+    plugin.settings = nullptr;
+    plugin.instance.reset();
+    plugin.deleteMe();
+  }
+  ClosePluginModule(plugin);
+  plugins_.erase(it);
+}
+
+void Host::UnloadAll() {
+  while (!plugins_.empty()) UnloadPlugin(plugins_.back()->name);
+}
+
+// ---- Scene and frames ----
+
+void Host::SetScene(Scene scene) {
+  scene_ = std::move(scene);
+  ApplySceneAt(nextFrame_);
+}
+
+void Host::SetStartTime(double seconds) {
+  startTime_ = seconds;
+  ApplySceneAt(nextFrame_);
+}
+
+void Host::ApplySceneAt(std::int64_t frame) {
+  ApplyScene(scene_, startTime_ + static_cast<double>(frame) / scene_.fps, model_);
+}
+
+void Host::RenderFrames(std::int64_t count) {
+  const auto canvas = reinterpret_cast<std::uintptr_t>(static_cast<devhost::Canvas*>(&canvas_));
+  for (std::int64_t i = 0; i < count; ++i) {
+    const std::int64_t frame = nextFrame_++;
+    ApplySceneAt(frame);
+    PhaseScope phase(Phase::Frame, frame);
+    // By index and by copy: a drawable may register another.
+    const std::size_t drawables = model_.Drawables().size();
+    for (std::size_t d = 0; d < drawables; ++d) {
+      RegisteredDrawable drawable = model_.Drawables()[d];
+      CallerScope caller(drawable.owner);
+      drawable.fn(CanvasWrapper(canvas));
+    }
+  }
+}
+
+// ---- Console ----
+
+std::string Host::Console(const std::string& input) {
+  const std::string line = Trim(input);
+  if (line.empty() || line.front() == '#') return {};
+  std::string rest;
+  const std::string word = FirstWord(line, rest);
+  if (word == "plugin") {
+    std::string argument;
+    const std::string action = FirstWord(rest, argument);
+    if (action == "load" && !argument.empty()) {
+      try {
+        return "loaded " + LoadPlugin(OneValue("plugin load", argument)).name + "\n";
+      } catch (const LoadError& e) {
+        throw ConsoleError(std::string("plugin load: ") + e.what());
+      }
+    }
+    if (action == "unload" && !argument.empty()) {
+      UnloadPlugin(OneValue("plugin unload", argument));
+      return {};
+    }
+    throw ConsoleError("plugin: expected `plugin load PATH` or `plugin unload NAME`");
+  }
+  if (word == "exec") {
+    if (rest.empty()) throw ConsoleError("exec: expected a file name");
+    return Exec(OneValue("exec", rest));
+  }
+  Cvar* cvar = store_.Find(word);
+  if (cvar == nullptr) throw ConsoleError("unknown command or variable: " + word);
+  if (rest.empty()) return cvar->name + ' ' + QuoteValue(cvar->value) + '\n';
+  store_.Set(*cvar, OneValue(word, rest));
+  return {};
+}
+
+std::string Host::Exec(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ConsoleError("exec: cannot read " + path);
+  std::string output, line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    try {
+      output += Console(line);
+    } catch (const ConsoleError& e) {
+      throw ConsoleError(path + ":" + std::to_string(number) + ": " + e.what());
+    }
+  }
+  return output;
+}
+
+void Host::SetVariable(const std::string& name, const std::string& value) {
+  Cvar* cvar = store_.Find(name);
+  if (cvar == nullptr) throw ConsoleError("unknown variable: " + name);
+  store_.Set(*cvar, value);
+}
+
+// ---- Saved configuration ----
+
+std::vector<std::string> Host::RestoreConfig(const std::string& path) {
+  ConfigReadResult read = ReadConfigFile(path);
+  configPath_ = path;
+  configWritable_ = read.readable;
+  unknownSaved_.clear();
+  for (auto& entry : read.entries) {
+    if (Cvar* cvar = store_.Find(entry.name)) {
+      store_.Set(*cvar, entry.value);
+    } else {
+      unknownSaved_.push_back(std::move(entry));  // another plugin's, kept for its next load
+    }
+  }
+  return read.problems;
+}
+
+void Host::SaveConfig() {
+  if (!configPath_ || !configWritable_) return;
+  std::map<std::string, std::string> values;
+  for (const auto& entry : unknownSaved_) values[entry.name] = entry.value;
+  for (const auto& cvar : store_.All())
+    if (cvar->saved) values[cvar->name] = cvar->value;
+  std::vector<ConfigEntry> entries;
+  for (auto& [name, value] : values) entries.push_back({name, value});
+  WriteFileAtomically(*configPath_, FormatConfig(entries));
+}
+
+}  // namespace devhost

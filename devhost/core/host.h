@@ -1,0 +1,86 @@
+// The development host: one session of the console-variable store, the game model played from a
+// scene, the loaded plugins, the canvas and the trace, with the console and saved configuration.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/config_file.h"
+#include "core/loader.h"
+#include "core/recording_canvas.h"
+#include "core/scene.h"
+#include "sdk/cvar_store.h"
+#include "sdk/game_model.h"
+#include "sdk/trace.h"
+
+namespace devhost {
+
+struct ConsoleError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+class Host {
+ public:
+  // The trace is process-wide, so one Host at a time; it starts the trace afresh.
+  explicit Host(Vector2 canvasSize = {1920, 1080});
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  CvarStore& Store() { return store_; }
+  GameModel& Model() { return model_; }
+  RecordingCanvas& Canvas() { return canvas_; }
+  CallTrace& Trace() { return ActiveTrace(); }
+
+  // ---- Plugins ----
+  // Throws LoadError naming the file and what is wrong.
+  LoadedPlugin& LoadPlugin(const std::string& path);
+  // By the record's plugin name; throws ConsoleError if none is loaded under it.
+  void UnloadPlugin(const std::string& name);
+  void UnloadAll();
+  const std::vector<std::unique_ptr<LoadedPlugin>>& Plugins() const { return plugins_; }
+
+  // ---- Scene and frames ----
+  void SetScene(Scene scene);
+  const Scene& CurrentScene() const { return scene_; }
+  void SetStartTime(double seconds);
+  // Frame k shows the scene at start + k / fps; indices continue across calls.
+  void RenderFrames(std::int64_t count);
+  std::int64_t FramesRendered() const { return nextFrame_; }
+
+  // ---- Console ----
+  // Runs one line; returns what it prints. Throws ConsoleError saying what is wrong.
+  std::string Console(const std::string& line);
+  // Runs every line of a file; the first failing line stops it with "FILE:LINE: ...".
+  std::string Exec(const std::string& path);
+  // Sets a registered variable to text, as the console does; throws ConsoleError if unknown.
+  void SetVariable(const std::string& name, const std::string& value);
+
+  // ---- Saved configuration ----
+  // Applies the file's values through the store (hooks fire) and remembers the file for
+  // SaveConfig. Returns the problems found; none is fatal.
+  std::vector<std::string> RestoreConfig(const std::string& path);
+  // Writes saved variables and kept unknown entries back atomically. Throws std::runtime_error;
+  // does nothing if no file was restored or the file could not be read.
+  void SaveConfig();
+
+ private:
+  void ApplySceneAt(std::int64_t frame);
+
+  CvarStore store_;
+  GameModel model_;
+  RecordingCanvas canvas_;
+  Scene scene_;
+  double startTime_ = 0;
+  std::int64_t nextFrame_ = 0;
+  std::vector<std::unique_ptr<LoadedPlugin>> plugins_;
+  std::optional<std::string> configPath_;
+  bool configWritable_ = false;
+  std::vector<ConfigEntry> unknownSaved_;
+};
+
+}  // namespace devhost

@@ -1,0 +1,34 @@
+// Loading a plugin module the way the real host does: the raw export record, its version, the two
+// entry functions by plain name, then getPlugin and onLoad.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "host/plugin.h"
+
+namespace devhost {
+
+struct LoadError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct LoadedPlugin {
+  std::string path;
+  std::string name;  // the record's pluginName
+  void* module = nullptr;
+  PluginExportRecord record{};
+  GetPluginFunc getPlugin = nullptr;
+  DeleteMeFunc deleteMe = nullptr;
+  // The host's own copy of the plugin's shared pointer.
+  Pryndal::Plugin::PluginHandle instance;
+  // Found by run-time cast; null when the plugin has no settings page.
+  Pryndal::Plugin::PluginSettingsWindow* settings = nullptr;
+};
+
+// Opens the module and checks its record and entry points; calls nothing in it. Throws LoadError
+// "PATH: what is wrong".
+LoadedPlugin OpenPluginModule(const std::string& path);
+void ClosePluginModule(LoadedPlugin& plugin);
+
+}  // namespace devhost

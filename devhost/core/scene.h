@@ -1,0 +1,69 @@
+// Scenes: the game over time, read from JSON, and played into the game model frame by frame.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "host/value_types.h"
+#include "sdk/game_model.h"
+
+namespace devhost {
+
+template <typename T>
+struct Key {
+  double t = 0;
+  T value{};
+};
+
+// Booleans hold the earlier key's value; before the first key, the first key's.
+template <typename T>
+using Steps = std::vector<Key<T>>;
+
+struct CameraState {
+  enum class Target { None, Car, Other };
+  bool present = true;
+  Target target = Target::None;
+  int car = 0;
+};
+
+// One car key with every field filled (left-out fields carry the earlier key's values).
+struct CarKey {
+  double t = 0;
+  float throttle = 0, steer = 0;
+  bool boost = false, jump = false, handbrake = false, onGround = true;
+  Quat rotation;
+  Vector angularVelocity;
+  Vector position;
+};
+
+struct SceneCar {
+  std::string name;
+  Steps<bool> present;  // empty: always present
+  std::vector<CarKey> keys;
+};
+
+struct Scene {
+  double fps = 60;
+  double duration = 10;
+  Steps<bool> replay;     // empty: always a replay
+  Steps<bool> gameState;  // empty: always present
+  Steps<CameraState> camera;
+  std::vector<SceneCar> cars;
+};
+
+// Throws SceneError "SOURCE: PATH: what was expected".
+struct SceneError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+Scene ParseScene(const std::string& json, const std::string& source);
+Scene LoadSceneFile(const std::string& path);
+// Built into the program: used when no scene is given.
+const std::string& DemoSceneJson();
+
+// The scene's state at time t, written into the model.
+void ApplyScene(const Scene& scene, double t, GameModel& model);
+CarKey SampleCar(const SceneCar& car, double t);
+
+}  // namespace devhost

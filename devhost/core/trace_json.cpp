@@ -1,0 +1,142 @@
+#include "core/trace_json.h"
+
+#include <cstdio>
+#include <type_traits>
+
+#include "sdk/number_text.h"
+
+namespace devhost {
+
+namespace {
+
+void AppendFloat(std::string& out, float value) {
+  const std::string text = FloatText(value);
+  // Non-finite values have no JSON number form.
+  if (text == "nan" || text == "inf" || text == "-inf") {
+    AppendJsonString(out, text);
+  } else {
+    out += text;
+  }
+}
+
+void AppendFloats(std::string& out, std::initializer_list<float> values) {
+  out += '[';
+  bool first = true;
+  for (float value : values) {
+    if (!first) out += ',';
+    first = false;
+    AppendFloat(out, value);
+  }
+  out += ']';
+}
+
+void AppendValue(std::string& out, const TraceValue& value) {
+  std::visit(
+      [&out](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, bool>) {
+          out += v ? "true" : "false";
+        } else if constexpr (std::is_same_v<T, std::int64_t>) {
+          out += std::to_string(v);
+        } else if constexpr (std::is_same_v<T, float>) {
+          AppendFloat(out, v);
+        } else if constexpr (std::is_same_v<T, std::string>) {
+          AppendJsonString(out, v);
+        } else if constexpr (std::is_same_v<T, Vector2>) {
+          out += '[' + std::to_string(v.X) + ',' + std::to_string(v.Y) + ']';
+        } else if constexpr (std::is_same_v<T, Vector2F>) {
+          AppendFloats(out, {v.X, v.Y});
+        } else if constexpr (std::is_same_v<T, LinearColor>) {
+          AppendFloats(out, {v.R, v.G, v.B, v.A});
+        } else if constexpr (std::is_same_v<T, ObjectId>) {
+          AppendJsonString(out, v.id);
+        } else if constexpr (std::is_same_v<T, NullHandle>) {
+          out += "null";
+        } else if constexpr (std::is_same_v<T, Callback>) {
+          out += "\"<function>\"";
+        } else if constexpr (std::is_same_v<T, ControllerInput>) {
+          out += "{\"throttle\":";
+          AppendFloat(out, v.Throttle);
+          out += ",\"steer\":";
+          AppendFloat(out, v.Steer);
+          out += ",\"flags\":" + std::to_string(v.Flags) + '}';
+        } else if constexpr (std::is_same_v<T, RBState>) {
+          out += "{\"rotation\":";
+          AppendFloats(out, {v.Quaternion.X, v.Quaternion.Y, v.Quaternion.Z, v.Quaternion.W});
+          out += ",\"angularVelocity\":";
+          AppendFloats(out, {v.AngularVelocity.X, v.AngularVelocity.Y, v.AngularVelocity.Z});
+          out += '}';
+        } else {
+          static_assert(sizeof(T) == 0, "every trace value needs a JSON form");
+        }
+      },
+      value);
+}
+
+}  // namespace
+
+void AppendJsonString(std::string& out, const std::string& text) {
+  out += '"';
+  for (char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
+void AppendTraceLine(std::string& out, const TraceRecord& record) {
+  out += "{\"phase\":\"";
+  out += PhaseName(record.phase);
+  out += '"';
+  if (record.frame) out += ",\"frame\":" + std::to_string(*record.frame);
+  out += ",\"op\":";
+  AppendJsonString(out, record.op);
+  out += ",\"self\":";
+  if (record.self) {
+    AppendJsonString(out, *record.self);
+  } else {
+    out += "null";
+  }
+  out += ",\"args\":[";
+  for (std::size_t i = 0; i < record.args.size(); ++i) {
+    if (i > 0) out += ',';
+    AppendValue(out, record.args[i]);
+  }
+  out += ']';
+  if (record.result) {
+    out += ",\"result\":";
+    AppendValue(out, *record.result);
+  }
+  out += "}\n";
+}
+
+std::string TraceLine(const TraceRecord& record) {
+  std::string out;
+  AppendTraceLine(out, record);
+  return out;
+}
+
+}  // namespace devhost

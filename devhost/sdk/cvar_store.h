@@ -1,0 +1,72 @@
+// The console-variable store: registered variables with their current text, and the change hooks
+// plugins attach, each tagged with its owner so unloading a plugin removes them.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/cvar_wrappers.h"
+#include "sdk/model_object.h"
+#include "sdk/sdk_export.h"
+
+namespace devhost {
+
+class CvarStore;
+
+struct CvarHook {
+  const void* owner = nullptr;
+  CVarWrapper::ValueChanged fn;
+};
+
+struct Cvar : ModelObject {
+  std::string name;
+  std::string defaultValue;
+  std::string description;
+  bool searchable = true;
+  bool hasMin = false;
+  float min = 0;
+  bool hasMax = false;
+  float max = 0;
+  bool saved = true;
+  std::string value;
+  std::vector<CvarHook> hooks;
+  CvarStore* store = nullptr;
+};
+
+class DEVHOST_SDK_API CvarStore : public ModelObject {
+ public:
+  using LogSink = std::function<void(const std::string&)>;
+
+  CvarStore() : ModelObject{"cvarManager"} {}
+  CvarStore(const CvarStore&) = delete;
+  CvarStore& operator=(const CvarStore&) = delete;
+
+  // A name registered before keeps its variable and value, as after a plugin reload.
+  Cvar& Register(Cvar definition);
+  Cvar* Find(std::string_view name);
+  const std::vector<std::unique_ptr<Cvar>>& All() const { return cvars_; }
+
+  // Every set counts as a change: the hooks run afterwards, in attachment order, in phase hook.
+  void Set(Cvar& cvar, std::string text);
+  void Set(Cvar& cvar, int value);
+  void Set(Cvar& cvar, float value);
+
+  // The hook belongs to the current caller.
+  void AddHook(Cvar& cvar, CVarWrapper::ValueChanged fn);
+  void RemoveHooksOwnedBy(const void* owner);
+  std::size_t HookCount() const;
+
+  void Log(const std::string& text);
+  const std::vector<std::string>& LogLines() const { return log_; }
+  void SetLogSink(LogSink sink) { logSink_ = std::move(sink); }
+
+ private:
+  std::vector<std::unique_ptr<Cvar>> cvars_;
+  std::vector<std::string> log_;
+  LogSink logSink_;
+};
+
+}  // namespace devhost
