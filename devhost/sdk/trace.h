@@ -15,6 +15,22 @@
 #include "host/value_types.h"
 #include "sdk/sdk_export.h"
 
+// Value equality for comparing records; the SDK's value types declare none of their own.
+inline bool operator==(const Vector2& a, const Vector2& b) { return a.X == b.X && a.Y == b.Y; }
+inline bool operator==(const Vector2F& a, const Vector2F& b) { return a.X == b.X && a.Y == b.Y; }
+inline bool operator==(const LinearColor& a, const LinearColor& b) {
+  return a.R == b.R && a.G == b.G && a.B == b.B && a.A == b.A;
+}
+inline bool operator==(const ControllerInput& a, const ControllerInput& b) {
+  return a.Throttle == b.Throttle && a.Steer == b.Steer && a.Flags == b.Flags;
+}
+inline bool operator==(const RBState& a, const RBState& b) {
+  return a.Quaternion.X == b.Quaternion.X && a.Quaternion.Y == b.Quaternion.Y &&
+         a.Quaternion.Z == b.Quaternion.Z && a.Quaternion.W == b.Quaternion.W &&
+         a.AngularVelocity.X == b.AngularVelocity.X && a.AngularVelocity.Y == b.AngularVelocity.Y &&
+         a.AngularVelocity.Z == b.AngularVelocity.Z;
+}
+
 namespace devhost {
 
 enum class Phase { Load, Frame, Settings, Hook, Unload, Host };

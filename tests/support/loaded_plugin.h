@@ -1,0 +1,65 @@
+// A development host with one plugin module loaded and every host call kept, for tests that drive
+// the plugin through its real entry points and read back what it asked of the host.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/host.h"
+#include "core/scene.h"
+#include "sdk/trace.h"
+
+namespace veyrant_test {
+
+class LoadedPlugin {
+ public:
+  explicit LoadedPlugin(const std::string& modulePath = VEYRANT_MODULE_PATH,
+                        Vector2 canvasSize = {1920, 1080})
+      : host_(canvasSize) {
+    host_.Trace().KeepRecords(true);
+    host_.Canvas().KeepCalls(true);
+    host_.LoadPlugin(modulePath);
+  }
+
+  devhost::Host& Host() { return host_; }
+
+  // Every host call since load (or the last ClearRecords), in order.
+  const std::vector<devhost::TraceRecord>& Records() { return host_.Trace().Records(); }
+  std::vector<devhost::TraceRecord> RecordsIn(devhost::Phase phase) {
+    std::vector<devhost::TraceRecord> out;
+    for (const auto& r : Records())
+      if (r.phase == phase) out.push_back(r);
+    return out;
+  }
+  std::vector<std::string> Ops() {
+    std::vector<std::string> out;
+    for (const auto& r : Records()) out.push_back(r.op);
+    return out;
+  }
+  // Forgets the calls and canvas calls so far.
+  void ClearRecords() {
+    host_.Trace().ClearRecords();
+    host_.Canvas().ClearCalls();
+  }
+  const std::vector<devhost::CanvasCall>& CanvasCalls() { return host_.Canvas().Calls(); }
+
+  void RunFrames(std::int64_t count = 1) { host_.RenderFrames(count); }
+  std::string Console(const std::string& line) { return host_.Console(line); }
+  void Set(const std::string& name, const std::string& value) { host_.SetVariable(name, value); }
+  // The variable's current text; throws if it is not registered.
+  std::string Cvar(const std::string& name) {
+    devhost::Cvar* cvar = host_.Store().Find(name);
+    if (cvar == nullptr) throw devhost::ConsoleError("no variable " + name);
+    return cvar->value;
+  }
+  // Throws devhost::SceneError on a bad scene.
+  void UseScene(const std::string& json, double startTime = 0) {
+    host_.SetScene(devhost::ParseScene(json, "test scene"));
+    host_.SetStartTime(startTime);
+  }
+
+ private:
+  devhost::Host host_;
+};
+
+}  // namespace veyrant_test
