@@ -12,6 +12,11 @@
 #include "core/command_line.h"
 #include "core/host.h"
 #include "core/trace_json.h"
+#ifdef VEYRANT_HAVE_RENDERER
+#include "render/headless_renderer.h"
+#include "render/interactive_session.h"
+#include "render/png_file.h"
+#endif
 
 namespace {
 
@@ -22,7 +27,44 @@ std::string DefaultPluginPath() {
   return (self.parent_path() / "Veyrant.so").string();
 }
 
+// The frames, each rendered to a picture: every one to the folder, the last to the file.
+void RenderPictures(devhost::Host& host, const devhost::CommandLine& options) {
+#ifdef VEYRANT_HAVE_RENDERER
+  devhost::HeadlessRenderer renderer(host, options.canvasSize, {.backdrop = !options.transparent});
+  if (options.pngDir) std::filesystem::create_directories(*options.pngDir);
+  devhost::Image last;
+  for (std::int64_t k = 0; k < options.frames; ++k) {
+    last = renderer.RenderNextFrame();
+    if (options.pngDir) {
+      char name[32];
+      std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(k));
+      devhost::WritePng((std::filesystem::path(*options.pngDir) / name).string(), last);
+    }
+  }
+  if (options.pngPath) devhost::WritePng(*options.pngPath, last);
+#else
+  (void)host;
+  (void)options;
+#endif
+}
+
+// Refuses, before anything is loaded, what this build cannot do.
+void CheckAvailable(const devhost::CommandLine& options) {
+#ifndef VEYRANT_HAVE_RENDERER
+  const char* option = options.pngPath  ? "--png"
+                       : options.pngDir ? "--png-dir"
+                       : options.window ? "--window"
+                                        : nullptr;
+  if (option != nullptr)
+    throw devhost::UsageError(std::string(option) +
+                              ": not available in this build (it has no renderer)");
+#else
+  (void)options;
+#endif
+}
+
 int Run(const devhost::CommandLine& options) {
+  CheckAvailable(options);
   devhost::Host host(options.canvasSize);
   host.Store().SetLogSink([](const std::string& text) { std::cerr << text << '\n'; });
   // The scene first: a bad scene stops the run before the plugin sees anything.
@@ -52,7 +94,15 @@ int Run(const devhost::CommandLine& options) {
       std::cout << host.Console(action.text);
     }
   }
-  host.RenderFrames(options.frames);
+  if (options.window) {
+#ifdef VEYRANT_HAVE_RENDERER
+    devhost::RunInteractive(host, options.canvasSize, options.scriptPath);
+#endif
+  } else if (options.pngPath || options.pngDir) {
+    RenderPictures(host, options);
+  } else {
+    host.RenderFrames(options.frames);
+  }
   if (options.configPath) host.SaveConfig();
   host.UnloadAll();
   host.Trace().SetListener(nullptr);
@@ -77,6 +127,9 @@ int main(int argc, char** argv) {
   }
   try {
     return Run(options);
+  } catch (const devhost::UsageError& e) {
+    std::cerr << "pryndal-devhost: " << e.what() << '\n';
+    return 2;
   } catch (const devhost::ConsoleError& e) {
     std::cerr << "pryndal-devhost: " << e.what() << '\n';
     return 2;

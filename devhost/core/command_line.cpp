@@ -71,6 +71,16 @@ const std::vector<Option>& Options() {
        [](CommandLine& c, const std::string& v) { c.configPath = v; }},
       {"--trace", "FILE|-", "write every host call as JSON Lines ('-': standard output)",
        [](CommandLine& c, const std::string& v) { c.tracePath = v; }},
+      {"--png", "FILE", "write the last frame as a PNG picture",
+       [](CommandLine& c, const std::string& v) { c.pngPath = v; }},
+      {"--png-dir", "DIR", "write every frame as DIR/frame-00000.png, ... (DIR is created)",
+       [](CommandLine& c, const std::string& v) { c.pngDir = v; }},
+      {"--transparent", nullptr, "pictures without the backdrop, keeping alpha",
+       [](CommandLine& c, const std::string&) { c.transparent = true; }},
+      {"--window", nullptr, "play the scene in a window in real time (needs a display)",
+       [](CommandLine& c, const std::string&) { c.window = true; }},
+      {"--script", "FILE", "with --window: run one window command a frame from FILE",
+       [](CommandLine& c, const std::string& v) { c.scriptPath = v; }},
       {"--help", nullptr, "show this text",
        [](CommandLine& c, const std::string&) { c.help = true; }},
   };
@@ -104,6 +114,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     option->apply(result, *value);
   }
+  const bool pictures = result.pngPath || result.pngDir;
+  if (result.transparent && !pictures) throw UsageError("--transparent: needs --png or --png-dir");
+  if (result.pngPath && result.frames == 0)
+    throw UsageError("--png: needs at least one frame, got --frames 0");
+  if (result.window && pictures)
+    throw UsageError("--window: cannot be combined with --png or --png-dir");
+  if (result.scriptPath && !result.window) throw UsageError("--script: needs --window");
   return result;
 }
 

@@ -31,11 +31,17 @@ struct CommandLine {
   double time = 0;
   std::int64_t frames = 1;
   std::optional<std::string> configPath;
-  std::optional<std::string> tracePath;  // "-" for standard output
+  std::optional<std::string> tracePath;   // "-" for standard output
+  std::optional<std::string> pngPath;     // the last frame's picture
+  std::optional<std::string> pngDir;      // every frame's picture, DIR/frame-00000.png ...
+  bool transparent = false;               // pictures without the backdrop, alpha kept
+  bool window = false;                    // play in a window instead of a fixed number of frames
+  std::optional<std::string> scriptPath;  // window commands run one per frame
   bool help = false;
 };
 
-// Throws UsageError saying which option and what is wrong with it.
+// Throws UsageError saying which option and what is wrong with it, or which options do not go
+// together.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();
 

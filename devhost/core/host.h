@@ -48,8 +48,15 @@ class Host {
   void SetScene(Scene scene);
   const Scene& CurrentScene() const { return scene_; }
   void SetStartTime(double seconds);
-  // Frame k shows the scene at start + k / fps; indices continue across calls.
+  // Frame k shows the scene at start + k / fps; indices continue across calls. Drawn on the host's
+  // own canvas unless another is given.
   void RenderFrames(std::int64_t count);
+  void RenderFrames(std::int64_t count, RecordingCanvas& canvas);
+  // One frame, the next index, showing the scene at a time of the caller's choosing (a window
+  // playing in real time, stepping or seeking).
+  void RenderFrameAt(double sceneSeconds, RecordingCanvas& canvas);
+  // The scene time RenderFrames shows next.
+  double NextFrameTime() const;
   std::int64_t FramesRendered() const { return nextFrame_; }
 
   // ---- Console ----

@@ -28,6 +28,10 @@ class RecordingCanvas : public Canvas {
   explicit RecordingCanvas(Vector2 size = {1920, 1080}) : size_(size) {}
 
   void SetSize(Vector2 size) { size_ = size; }
+  Vector2 Size() const { return size_; }
+  // What the next box or text is drawn at and in.
+  Vector2 Position() const { return position_; }
+  LinearColor Colour() const { return colour_; }
   // Off by default, so long runs do not grow without bound.
   void KeepCalls(bool keep) { keep_ = keep; }
   const std::vector<CanvasCall>& Calls() const { return calls_; }

@@ -17,6 +17,7 @@ ImGuiSession::ImGuiSession(Vector2 displaySize, double frameSeconds) {
   unsigned char* pixels = nullptr;
   int width = 0, height = 0;
   io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+  font_ = io.Fonts->Fonts[0];
   ImGui::SetCurrentContext(previous != nullptr ? previous : context_);
 }
 

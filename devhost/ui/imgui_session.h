@@ -9,6 +9,7 @@
 
 struct ImGuiContext;
 struct ImDrawData;
+struct ImFont;
 
 namespace devhost {
 
@@ -22,6 +23,8 @@ class ImGuiSession {
   ImGuiContext* Context() const { return context_; }
   // The value the host hands a plugin's SetImGuiContext.
   std::uintptr_t ContextHandle() const { return reinterpret_cast<std::uintptr_t>(context_); }
+  // The host's font, from the built atlas.
+  const ImFont& Font() const { return *font_; }
 
   // Makes this context current in the host's copy and starts a frame.
   void BeginFrame();
@@ -31,6 +34,7 @@ class ImGuiSession {
 
  private:
   ImGuiContext* context_ = nullptr;
+  const ImFont* font_ = nullptr;
   std::int64_t framesBegun_ = 0;
 };
 

@@ -1,0 +1,38 @@
+#include "render/frame_composer.h"
+
+#include <imgui.h>
+
+#include "core/host.h"
+#include "render/backdrop.h"
+
+namespace devhost {
+
+FrameComposer::FrameComposer(Vector2 size, double frameSeconds)
+    : size_(size), session_(size, frameSeconds), canvas_(size, session_.Font()) {}
+
+ImDrawData* FrameComposer::Compose(Host& host, double sceneSeconds, const FrameLayers& layers,
+                                   const std::function<void()>& hostWindows) {
+  session_.BeginFrame();
+  // The backdrop shows the scene as the frame plays it, yet lies beneath what the plugin draws:
+  // the plugin paints into the upper channel first.
+  ImDrawList& list = *ImGui::GetBackgroundDrawList();
+  list.ChannelsSplit(2);
+  list.ChannelsSetCurrent(1);
+  canvas_.PaintInto(&list);
+  host.RenderFrameAt(sceneSeconds, canvas_);
+  canvas_.PaintInto(nullptr);
+  list.ChannelsSetCurrent(0);
+  if (layers.backdrop) DrawBackdrop(list, session_.Font(), host.Model(), size_);
+  list.ChannelsMerge();
+  if (hostWindows) hostWindows();
+  return session_.EndFrame();
+}
+
+ImDrawData* FrameComposer::ComposeWarmUp(Host& host, const FrameLayers& layers) {
+  session_.BeginFrame();
+  if (layers.backdrop)
+    DrawBackdrop(*ImGui::GetBackgroundDrawList(), session_.Font(), host.Model(), size_);
+  return session_.EndFrame();
+}
+
+}  // namespace devhost

@@ -1,0 +1,44 @@
+// One rendered frame as Dear ImGui draw data of the host's own context: the backdrop, the
+// plugin's canvas calls painted over it, and the host's windows on top. Independent of where the
+// frame goes (an offscreen framebuffer or a window).
+#pragma once
+
+#include <functional>
+
+#include "render/painting_canvas.h"
+#include "ui/imgui_session.h"
+
+struct ImDrawData;
+
+namespace devhost {
+
+class Host;
+
+struct FrameLayers {
+  bool backdrop = true;  // off: only the overlay, over transparency
+};
+
+class FrameComposer {
+ public:
+  FrameComposer(Vector2 size, double frameSeconds);
+
+  ImGuiSession& Session() { return session_; }
+  PaintingCanvas& Canvas() { return canvas_; }
+  Vector2 Size() const { return size_; }
+
+  // Plays the host's next frame showing the scene at sceneSeconds; then hostWindows draws the
+  // host's own windows on top. The draw data stays valid until the next call. The renderer
+  // backend's NewFrame must have run in this session's context.
+  ImDrawData* Compose(Host& host, double sceneSeconds, const FrameLayers& layers,
+                      const std::function<void()>& hostWindows = {});
+  // A frame of the host's own drawing only, so that the first real frame finds everything that
+  // takes a frame to settle (textures, window sizes) settled.
+  ImDrawData* ComposeWarmUp(Host& host, const FrameLayers& layers);
+
+ private:
+  Vector2 size_;
+  ImGuiSession session_;
+  PaintingCanvas canvas_;
+};
+
+}  // namespace devhost

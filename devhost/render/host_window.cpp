@@ -1,0 +1,91 @@
+#include "render/host_window.h"
+
+#include <GLFW/glfw3.h>
+#include <backends/imgui_impl_glfw.h>
+#include <backends/imgui_impl_opengl3.h>
+#include <imgui.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "render/gl_readback.h"
+#include "render/render_error.h"
+
+namespace devhost {
+
+namespace {
+
+std::string LastGlfwError() {
+  const char* description = nullptr;
+  glfwGetError(&description);
+  return description != nullptr ? description : "no reason given";
+}
+
+}  // namespace
+
+HostWindow::HostWindow(Vector2 size, const char* title, ImGuiContext* context)
+    : size_(size), context_(context) {
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0')
+    throw RenderError(
+        "--window: no display (DISPLAY is not set); write pictures with --png or --png-dir "
+        "instead, or run under xvfb-run");
+  if (glfwInit() == GLFW_FALSE)
+    throw RenderError(std::string("--window: cannot open display ") + display + ": " +
+                      LastGlfwError());
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+  glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+  glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+  glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+  window_ = glfwCreateWindow(size.X, size.Y, title, nullptr, nullptr);
+  if (window_ == nullptr) {
+    const std::string reason = LastGlfwError();
+    glfwTerminate();
+    throw RenderError("--window: cannot create a window with OpenGL 3.3: " + reason);
+  }
+  glfwMakeContextCurrent(window_);
+  glfwSwapInterval(1);
+  ImGui::SetCurrentContext(context_);
+  ImGui_ImplGlfw_InitForOpenGL(window_, true);
+  if (!ImGui_ImplOpenGL3_Init("#version 330 core")) {
+    ImGui_ImplGlfw_Shutdown();
+    glfwDestroyWindow(window_);
+    glfwTerminate();
+    throw RenderError("--window: Dear ImGui's OpenGL 3 renderer did not start");
+  }
+}
+
+HostWindow::~HostWindow() {
+  ImGui::SetCurrentContext(context_);
+  ImGui_ImplOpenGL3_Shutdown();
+  ImGui_ImplGlfw_Shutdown();
+  glfwDestroyWindow(window_);
+  glfwTerminate();
+}
+
+bool HostWindow::CloseRequested() const { return glfwWindowShouldClose(window_) != 0; }
+
+double HostWindow::Now() const { return glfwGetTime(); }
+
+void HostWindow::BeginFrame() {
+  glfwPollEvents();
+  ImGui::SetCurrentContext(context_);
+  ImGui_ImplOpenGL3_NewFrame();
+  ImGui_ImplGlfw_NewFrame();
+}
+
+void HostWindow::Draw(ImDrawData* data) {
+  glViewport(0, 0, size_.X, size_.Y);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  ImGui_ImplOpenGL3_RenderDrawData(data);
+}
+
+Image HostWindow::Capture() const {
+  glReadBuffer(GL_BACK);
+  return ReadBoundFramebuffer(size_, false);
+}
+
+void HostWindow::Show() { glfwSwapBuffers(window_); }
+
+}  // namespace devhost

@@ -1,0 +1,39 @@
+// A desktop window with an OpenGL 3.3 core context (GLFW), with Dear ImGui's GLFW and OpenGL 3
+// backends attached to the host's own context: input comes in through it, frames go out to it.
+#pragma once
+
+#include "host/value_types.h"
+#include "render/image.h"
+
+struct GLFWwindow;
+struct ImGuiContext;
+struct ImDrawData;
+
+namespace devhost {
+
+class HostWindow {
+ public:
+  // A window of exactly size, not resizable. Throws RenderError when there is no display or no
+  // window or context to be had.
+  HostWindow(Vector2 size, const char* title, ImGuiContext* context);
+  ~HostWindow();
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
+
+  bool CloseRequested() const;
+  // Seconds on a steady clock.
+  double Now() const;
+  // Takes in input and starts the backends' frame; before the host context's frame begins.
+  void BeginFrame();
+  // Draws the frame into the back buffer; Capture reads it before Show puts it on screen.
+  void Draw(ImDrawData* data);
+  Image Capture() const;
+  void Show();
+
+ private:
+  Vector2 size_;
+  ImGuiContext* context_;
+  GLFWwindow* window_ = nullptr;
+};
+
+}  // namespace devhost

@@ -1,0 +1,19 @@
+// pryndal-devhost --window: the scene played in a window in real time, with keys for pausing,
+// stepping and seeking, a console line for host and window commands, and an optional script of
+// such commands run one a frame (for tests and recordings).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "host/value_types.h"
+
+namespace devhost {
+
+class Host;
+
+// Returns when the window is closed or a quit command runs. Throws RenderError without a display,
+// and ConsoleError "FILE:LINE: ..." for the first script line that fails.
+void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath);
+
+}  // namespace devhost

@@ -1,0 +1,29 @@
+// A framebuffer object of one 8-bit RGBA colour texture in the current OpenGL context: where a
+// headless frame is drawn, and read back as a picture.
+#pragma once
+
+#include "host/value_types.h"
+#include "render/image.h"
+
+namespace devhost {
+
+class OffscreenFramebuffer {
+ public:
+  // Throws RenderError if the framebuffer is not complete.
+  explicit OffscreenFramebuffer(Vector2 size);
+  ~OffscreenFramebuffer();
+  OffscreenFramebuffer(const OffscreenFramebuffer&) = delete;
+  OffscreenFramebuffer& operator=(const OffscreenFramebuffer&) = delete;
+
+  // Binds it and clears it to transparent black.
+  void BeginDrawing();
+  // See ReadBoundFramebuffer.
+  Image Read(bool keepAlpha) const;
+
+ private:
+  Vector2 size_;
+  unsigned framebuffer_ = 0;
+  unsigned texture_ = 0;
+};
+
+}  // namespace devhost

@@ -1,0 +1,64 @@
+#include "render/window_command.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+
+#include "core/host.h"
+
+namespace devhost {
+
+namespace {
+
+double Number(const std::string& command, const std::string& text, const char* expected) {
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value))
+    throw ConsoleError(command + ": expected " + expected + ", got '" + text + "'");
+  return value;
+}
+
+}  // namespace
+
+WindowCommand ParseWindowCommand(const std::string& line) {
+  using Kind = WindowCommand::Kind;
+  static const std::map<std::string, Kind> kWords = {{"pause", Kind::Pause},
+                                                     {"play", Kind::Play},
+                                                     {"step", Kind::Step},
+                                                     {"seek", Kind::Seek},
+                                                     {"settings", Kind::ToggleSettings},
+                                                     {"screenshot", Kind::Screenshot},
+                                                     {"quit", Kind::Quit}};
+  std::istringstream words(line);
+  std::string word, argument, extra;
+  words >> word >> argument >> extra;
+  const auto found = kWords.find(word);
+  if (found == kWords.end()) return {Kind::Console, 0, line};
+  if (!extra.empty()) throw ConsoleError(word + ": unexpected '" + extra + "'");
+  switch (found->second) {
+    case Kind::Step: {
+      if (argument.empty()) return {Kind::Step, 1, {}};
+      const double frames = Number(word, argument, "a whole number of frames");
+      if (frames != std::trunc(frames) || std::fabs(frames) > 1e6)
+        throw ConsoleError("step: expected a whole number of frames, got '" + argument + "'");
+      return {Kind::Step, frames, {}};
+    }
+    case Kind::Seek:
+      if (argument.empty()) throw ConsoleError("seek: expected SECONDS");
+      return {Kind::Seek, Number(word, argument, "a number of seconds"), {}};
+    case Kind::Screenshot:
+      if (argument.empty()) throw ConsoleError("screenshot: expected FILE");
+      return {Kind::Screenshot, 0, argument};
+    default:
+      if (!argument.empty()) throw ConsoleError(word + ": takes no value, got '" + argument + "'");
+      return {found->second, 0, {}};
+  }
+}
+
+const char* WindowCommandHelp() {
+  return "pause | play | step [N] | seek SECONDS | settings | screenshot FILE | quit;\n"
+         "anything else is a host console line (veyrant_scale 2, exec FILE, ...)";
+}
+
+}  // namespace devhost

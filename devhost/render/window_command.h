@@ -1,0 +1,21 @@
+// What a line typed into the window's console line (or read from its script) asks for: one of the
+// window's own commands, or else a host console line.
+#pragma once
+
+#include <string>
+
+namespace devhost {
+
+struct WindowCommand {
+  enum class Kind { Console, Pause, Play, Step, Seek, ToggleSettings, Screenshot, Quit };
+  Kind kind = Kind::Console;
+  double number = 0;  // Step: frames; Seek: seconds
+  std::string text;   // Console: the line; Screenshot: the file
+};
+
+// Throws ConsoleError saying what the command expected.
+WindowCommand ParseWindowCommand(const std::string& line);
+// The window's commands, one a line, for its help.
+const char* WindowCommandHelp();
+
+}  // namespace devhost
