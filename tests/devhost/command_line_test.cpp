@@ -28,6 +28,17 @@ TEST(CommandLine, ReadsEveryOptionAndKeepsSetAndExecInOrder) {
   EXPECT_EQ(c.tracePath, "-");
 }
 
+TEST(CommandLine, ReadsThePictureAndWindowOptions) {
+  const auto pictures = ParseCommandLine({"--png", "a.png", "--png-dir=seq", "--transparent"});
+  EXPECT_EQ(pictures.pngPath, "a.png");
+  EXPECT_EQ(pictures.pngDir, "seq");
+  EXPECT_TRUE(pictures.transparent);
+  EXPECT_FALSE(pictures.window);
+  const auto window = ParseCommandLine({"--window", "--script", "s.txt"});
+  EXPECT_TRUE(window.window);
+  EXPECT_EQ(window.scriptPath, "s.txt");
+}
+
 struct BadArgs {
   std::vector<std::string> args;
   const char* message;
@@ -57,6 +68,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--time", "nan"}, "--time: expected a finite number of seconds, got 'nan'"},
         BadArgs{{"--set", "=1"}, "--set: expected NAME=VALUE, got '=1'"},
         BadArgs{{"--set", "veyrant_x"}, "--set: expected NAME=VALUE, got 'veyrant_x'"},
-        BadArgs{{"--help=1"}, "--help: takes no value"}));
+        BadArgs{{"--help=1"}, "--help: takes no value"},
+        BadArgs{{"--transparent"}, "--transparent: needs --png or --png-dir"},
+        BadArgs{{"--png", "a.png", "--frames", "0"},
+                "--png: needs at least one frame, got --frames 0"},
+        BadArgs{{"--window", "--png-dir", "d"},
+                "--window: cannot be combined with --png or --png-dir"},
+        BadArgs{{"--script", "s.txt"}, "--script: needs --window"}));
 
 }  // namespace
