@@ -7,31 +7,18 @@
 #include <string>
 
 #include "allocation_counter.h"
+#include "bench_scene.h"
 #include "core/host.h"
 #include "core/scene.h"
 
 namespace {
-
-std::string SceneJson(int cars, bool followFirst) {
-  std::string json = R"({"fps": 60, "duration": 10, "camera": [{"t": 0, "target": )";
-  json += followFirst ? "0" : "null";
-  json += R"(}], "cars": [)";
-  for (int i = 0; i < cars; ++i) {
-    if (i > 0) json += ",";
-    json += R"({"name": "Driver )" + std::to_string(i) +
-            R"(", "keys": [{"t": 0, "throttle": -0.5, "steer": 0.25, "boost": true},
-                            {"t": 10, "throttle": 1, "steer": -1, "onGround": false,
-                             "angularVelocity": [4, 0, 0]}]})";
-  }
-  return json + "]}";
-}
 
 void Frames(benchmark::State& state) {
   const int cars = static_cast<int>(state.range(0));
   const bool values = state.range(1) != 0;
   devhost::Host host;
   host.LoadPlugin(VEYRANT_MODULE_PATH);
-  host.SetScene(devhost::ParseScene(SceneJson(cars, cars == 1), "benchmark scene"));
+  host.SetScene(devhost::ParseScene(bench::SceneJson(cars, cars == 1), "benchmark scene"));
   host.SetVariable("veyrant_values", values ? "1" : "0");
   host.RenderFrames(1);  // warm: the host's model reaches its size
 
