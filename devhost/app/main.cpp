@@ -15,7 +15,7 @@
 #ifdef VEYRANT_HAVE_RENDERER
 #include "render/headless_renderer.h"
 #include "render/interactive_session.h"
-#include "render/png_file.h"
+#include "render/picture_writer.h"
 #endif
 
 namespace {
@@ -32,16 +32,17 @@ void RenderPictures(devhost::Host& host, const devhost::CommandLine& options) {
 #ifdef VEYRANT_HAVE_RENDERER
   devhost::HeadlessRenderer renderer(host, options.canvasSize, {.backdrop = !options.transparent});
   if (options.pngDir) std::filesystem::create_directories(*options.pngDir);
-  devhost::Image last;
+  devhost::PictureWriter writer;
   for (std::int64_t k = 0; k < options.frames; ++k) {
-    last = renderer.RenderNextFrame();
+    devhost::Image image = renderer.RenderNextFrame();
+    if (options.pngPath && k + 1 == options.frames) writer.Write(*options.pngPath, image);
     if (options.pngDir) {
       char name[32];
       std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(k));
-      devhost::WritePng((std::filesystem::path(*options.pngDir) / name).string(), last);
+      writer.Write((std::filesystem::path(*options.pngDir) / name).string(), std::move(image));
     }
   }
-  if (options.pngPath) devhost::WritePng(*options.pngPath, last);
+  writer.Finish();
 #else
   (void)host;
   (void)options;

@@ -84,6 +84,13 @@ TEST_F(PictureOptions, TransparentKeepsOnlyThePanelWithItsAlpha) {
   EXPECT_NEAR(background[2], 18, 1);
 }
 
+TEST_F(PictureOptions, APictureThatCannotBeWrittenFailsTheRunNamingTheFile) {
+  const std::string png = (dir_ / "missing" / "a.png").string();
+  const Outcome outcome = RunDevhost("--canvas 64x36 --frames 2 --png '" + png + "'");
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_NE(outcome.errors.find(png), std::string::npos) << outcome.errors;
+}
+
 TEST_F(PictureOptions, AWindowWithoutADisplayIsRefused) {
   const Outcome outcome = RunDevhost("--window", "env -u DISPLAY");
   EXPECT_EQ(outcome.exitCode, 1);
