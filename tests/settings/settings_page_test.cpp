@@ -157,19 +157,6 @@ TEST_F(SettingsPage, ATypedOutOfRangeValueIsStoredAsTyped) {
   EXPECT_EQ(Shown("Scale"), "-2.00x");
 }
 
-TEST_F(SettingsPage, AnUnknownLabelIsNamedWithTheLabelsFound) {
-  try {
-    driver_.Click("Stear");
-    FAIL() << "expected a DriverError";
-  } catch (const devhost::DriverError& e) {
-    const std::string message = e.what();
-    EXPECT_NE(message.find("\"Stear\""), std::string::npos) << message;
-    EXPECT_NE(message.find("\"Show values on bars\""), std::string::npos) << message;
-  }
-  EXPECT_THROW(driver_.DragTo("Steer", 1.0f), devhost::DriverError);
-  EXPECT_THROW(driver_.DragToValue("X (%)", 101), devhost::DriverError);
-}
-
 struct WidgetCase {
   const char* label;
   const char* variable;
