@@ -23,6 +23,15 @@ struct StartupAction {
   std::string text;  // Set: the value; Exec: the console line
 };
 
+// --click, --drag and --type: what to do on the settings page, kept in the order given.
+struct SettingsAction {
+  enum class Kind { Click, Drag, Type };
+  Kind kind;
+  std::string label;
+  std::string text;  // Type: what to type
+  double value = 0;  // Drag: where to
+};
+
 struct CommandLine {
   std::optional<std::string> pluginPath;  // default: Veyrant.so beside the program
   std::optional<std::string> scenePath;   // default: the built-in demo
@@ -31,12 +40,15 @@ struct CommandLine {
   double time = 0;
   std::int64_t frames = 1;
   std::optional<std::string> configPath;
-  std::optional<std::string> tracePath;   // "-" for standard output
   std::optional<std::string> pngPath;     // the last frame's picture
   std::optional<std::string> pngDir;      // every frame's picture, DIR/frame-00000.png ...
   bool transparent = false;               // pictures without the backdrop, alpha kept
+  bool settings = false;                  // the settings window drawn into the pictures or window
   bool window = false;                    // play in a window instead of a fixed number of frames
   std::optional<std::string> scriptPath;  // window commands run one per frame
+  std::optional<std::string> tracePath;   // "-" for standard output
+  std::vector<SettingsAction> settingsActions;
+  std::optional<std::int64_t> settingsFrames;  // default: as many as the actions take
   bool help = false;
 };
 

@@ -30,10 +30,10 @@ void HeadlessRenderer::Draw(ImDrawData* data) {
   ImGui_ImplOpenGL3_RenderDrawData(data);
 }
 
-Image HeadlessRenderer::RenderNextFrame() {
+Image HeadlessRenderer::RenderNextFrame(const std::function<void()>& hostWindows) {
   ImGui::SetCurrentContext(composer_.Session().Context());
   ImGui_ImplOpenGL3_NewFrame();
-  Draw(composer_.Compose(host_, host_.NextFrameTime(), layers_));
+  Draw(composer_.Compose(host_, host_.NextFrameTime(), layers_, hostWindows));
   return framebuffer_.Read(!layers_.backdrop);
 }
 

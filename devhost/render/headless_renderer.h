@@ -20,8 +20,8 @@ class HeadlessRenderer {
   HeadlessRenderer& operator=(const HeadlessRenderer&) = delete;
 
   FrameComposer& Composer() { return composer_; }
-  // Plays the host's next frame and gives its picture.
-  Image RenderNextFrame();
+  // Plays the host's next frame and gives its picture, with the host's windows drawn on top.
+  Image RenderNextFrame(const std::function<void()>& hostWindows = {});
 
  private:
   void Draw(ImDrawData* data);

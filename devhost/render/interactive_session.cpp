@@ -16,6 +16,7 @@
 #include "render/playback_clock.h"
 #include "render/png_file.h"
 #include "render/window_command.h"
+#include "ui/settings_window.h"
 
 namespace devhost {
 
@@ -33,12 +34,13 @@ std::vector<std::string> ReadScript(const std::string& path) {
 
 class InteractiveSession {
  public:
-  InteractiveSession(Host& host, Vector2 size)
+  InteractiveSession(Host& host, Vector2 size, bool showSettings)
       : host_(host),
         size_(size),
         composer_(size, 1.0 / host.CurrentScene().fps),
         window_(size, "pryndal-devhost", composer_.Session().Context()),
-        clock_(host.NextFrameTime(), host.CurrentScene().duration, host.CurrentScene().fps) {}
+        clock_(host.NextFrameTime(), host.CurrentScene().duration, host.CurrentScene().fps),
+        showSettings_(showSettings) {}
 
   void Play(const std::optional<std::string>& scriptPath) {
     const std::vector<std::string> script =
@@ -140,8 +142,25 @@ class InteractiveSession {
     if (pressed(GLFW_KEY_ESCAPE)) typed_.push_back("quit");
   }
 
+  // Made afresh each frame: the console may have unloaded the plugin since the last.
+  void DrawSettings() {
+    if (!showSettings_) return;
+    if (host_.Plugins().empty()) {
+      Log("settings: no plugin is loaded");
+      showSettings_ = false;
+      return;
+    }
+    try {
+      SettingsWindow(composer_.Session(), *host_.Plugins().front()).Draw();
+    } catch (const SettingsPageError& e) {
+      Log(std::string("settings: ") + e.what());
+      showSettings_ = false;
+    }
+  }
+
   void DrawHostWindows() {
     ReadKeys();
+    DrawSettings();
     const float width = static_cast<float>(size_.X), height = static_cast<float>(size_.Y);
     const ImGuiWindowFlags fixed =
         ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse;
@@ -180,14 +199,15 @@ class InteractiveSession {
   char input_[256] = {};
   std::optional<std::string> screenshot_;
   int screenshots_ = 0;
-  bool showSettings_ = false;
+  bool showSettings_;
   bool quit_ = false;
 };
 
 }  // namespace
 
-void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath) {
-  InteractiveSession session(host, size);
+void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
+                    bool showSettings) {
+  InteractiveSession session(host, size, showSettings);
   session.Play(scriptPath);
 }
 

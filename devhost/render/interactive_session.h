@@ -12,8 +12,10 @@ namespace devhost {
 
 class Host;
 
-// Returns when the window is closed or a quit command runs. Throws RenderError without a display,
-// and ConsoleError "FILE:LINE: ..." for the first script line that fails.
-void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath);
+// Returns when the window is closed or a quit command runs; showSettings opens with the plugin's
+// settings window shown. Throws RenderError without a display, and ConsoleError "FILE:LINE: ..."
+// for the first script line that fails.
+void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
+                    bool showSettings);
 
 }  // namespace devhost

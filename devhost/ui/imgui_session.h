@@ -10,6 +10,7 @@
 struct ImGuiContext;
 struct ImDrawData;
 struct ImFont;
+struct ImGuiIO;
 
 namespace devhost {
 
@@ -25,6 +26,10 @@ class ImGuiSession {
   std::uintptr_t ContextHandle() const { return reinterpret_cast<std::uintptr_t>(context_); }
   // The host's font, from the built atlas.
   const ImFont& Font() const { return *font_; }
+
+  // This context's input and output, made current in the host's copy. Keys are pressed by their
+  // ImGuiKey value: the key map sends each to the KeysDown entry of the same index.
+  ImGuiIO& Input();
 
   // Makes this context current in the host's copy and starts a frame.
   void BeginFrame();

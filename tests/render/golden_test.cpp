@@ -18,6 +18,7 @@ struct GoldenCase {
   std::vector<std::pair<std::string, std::string>> sets;
   int panelWidth, panelHeight;
   bool transparent = false;
+  bool settings = false;
 };
 
 class Golden : public testing::TestWithParam<GoldenCase> {};
@@ -25,7 +26,7 @@ class Golden : public testing::TestWithParam<GoldenCase> {};
 TEST_P(Golden, MatchesTheReferencePicture) {
   const GoldenCase& c = GetParam();
   RenderedPlugin rendered(c.scene, c.sets, kCanvas, c.transparent);
-  const devhost::Image frame = rendered.Frame();
+  const devhost::Image frame = c.settings ? rendered.FrameWithSettings() : rendered.Frame();
   const std::string problem = veyrant_test::CompareWithGolden(
       Crop(frame, 0, 0, 9 + c.panelWidth + 8, 10 + c.panelHeight + 8), c.name);
   EXPECT_EQ(problem, "");
@@ -44,7 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"values_on", veyrant_test::kOneCarScene, {{"veyrant_values", "1"}}, 240, 115},
         GoldenCase{"scale_0_5", veyrant_test::kOneCarScene, {{"veyrant_scale", "0.5"}}, 120, 56},
         GoldenCase{"scale_3", veyrant_test::kOneCarScene, {{"veyrant_scale", "3"}}, 720, 345},
-        GoldenCase{"transparent", veyrant_test::kOneCarScene, {}, 240, 115, true}),
+        GoldenCase{"transparent", veyrant_test::kOneCarScene, {}, 240, 115, true},
+        // The settings window sits at (20, 20), 637 x 440, over the panel.
+        GoldenCase{"settings_defaults", veyrant_test::kOneCarScene, {}, 640, 442, false, true}),
     [](const testing::TestParamInfo<GoldenCase>& param) { return std::string(param.param.name); });
 
 }  // namespace

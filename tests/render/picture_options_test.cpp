@@ -20,8 +20,12 @@ struct Outcome {
 };
 
 // Runs the program with the arguments (a shell fragment, quoted by the caller) and env prefix.
+// Standard error goes to a file of the test's own: ctest runs tests side by side.
 Outcome RunDevhost(const std::string& arguments, const std::string& environment = "") {
-  const fs::path errors = fs::path(testing::TempDir()) / "devhost-stderr.txt";
+  const fs::path errors =
+      fs::path(testing::TempDir()) /
+      ("devhost-stderr-" +
+       std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".txt");
   const std::string command = environment + " '" VEYRANT_DEVHOST_PATH "' " + arguments + " 2>'" +
                               errors.string() + "' >/dev/null";
   const int status = std::system(command.c_str());
@@ -30,6 +34,9 @@ Outcome RunDevhost(const std::string& arguments, const std::string& environment 
   text << in.rdbuf();
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
 }
+
+// One X server at a time: two xvfb-run -a started together can pick the same display number.
+const std::string kXvfb = "flock /tmp/veyrant-xvfb.lock xvfb-run -a";
 
 std::string Bytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -84,6 +91,26 @@ TEST_F(PictureOptions, TransparentKeepsOnlyThePanelWithItsAlpha) {
   EXPECT_NEAR(background[2], 18, 1);
 }
 
+TEST_F(PictureOptions, SettingsDrawsThePageWithItsActionsDoneAndThePanelFollows) {
+  const fs::path png = dir_ / "s.png";
+  // The panel moved right of the window; Steer unticked on the page.
+  ASSERT_EQ(RunDevhost("--canvas 960x540 --settings --set veyrant_x=0.72 --click Steer --png '" +
+                       png.string() + "'")
+                .exitCode,
+            0);
+  const devhost::Image image = veyrant_test::ReadPng(png.string());
+  EXPECT_EQ(std::vector<int>(image.Pixel(300, 25), image.Pixel(300, 25) + 3),
+            std::vector<int>({41, 74, 122}));  // the window's title bar
+  // The panel at x 691 shows THR on rows 44..53, then ROLL where STR was; no blue fill anywhere.
+  int blue = 0;
+  for (int x = 735; x < 923; ++x)
+    for (int y = 44; y < 74; ++y) {
+      const std::uint8_t* p = image.Pixel(x, y);
+      blue += p[0] == 80 && p[1] == 150 && p[2] == 255;
+    }
+  EXPECT_EQ(blue, 0) << "the STR bar's blue is still drawn";
+}
+
 TEST_F(PictureOptions, APictureThatCannotBeWrittenFailsTheRunNamingTheFile) {
   const std::string png = (dir_ / "missing" / "a.png").string();
   const Outcome outcome = RunDevhost("--canvas 64x36 --frames 2 --png '" + png + "'");
@@ -103,10 +130,11 @@ TEST_F(PictureOptions, AScriptedWindowSessionUnderXvfbTakesAScreenshot) {
     GTEST_SKIP() << "xvfb-run is not installed (Debian package xvfb); the window is not tested";
   const fs::path script = dir_ / "session.txt";
   const fs::path shot = dir_ / "shot.png";
+  const fs::path withSettings = dir_ / "settings.png";
   std::ofstream(script) << "pause\nseek 1\nveyrant_scale 2\nstep 3\nscreenshot " << shot.string()
-                        << "\nquit\n";
+                        << "\nsettings\nscreenshot " << withSettings.string() << "\nquit\n";
   const Outcome outcome = RunDevhost("--window --canvas 800x450 --script '" + script.string() + "'",
-                                     "xvfb-run -a -s '-screen 0 1024x768x24'");
+                                     kXvfb + " -s '-screen 0 1024x768x24'");
   ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
   const devhost::Image image = veyrant_test::ReadPng(shot.string());
   ASSERT_EQ(image.width, 800);
@@ -116,6 +144,10 @@ TEST_F(PictureOptions, AScriptedWindowSessionUnderXvfbTakesAScreenshot) {
             std::vector<int>({20, 20, 55}));
   EXPECT_NE(std::vector<int>(image.Pixel(490, 30), image.Pixel(490, 30) + 3),
             std::vector<int>({20, 20, 55}));
+  // The settings command put the plugin's window over it: its title bar at (20, 20).
+  const devhost::Image settings = veyrant_test::ReadPng(withSettings.string());
+  EXPECT_EQ(std::vector<int>(settings.Pixel(300, 25), settings.Pixel(300, 25) + 3),
+            std::vector<int>({41, 74, 122}));
 }
 
 TEST_F(PictureOptions, AFailingScriptLineStopsTheWindowNamingTheLine) {
@@ -124,7 +156,7 @@ TEST_F(PictureOptions, AFailingScriptLineStopsTheWindowNamingTheLine) {
   const fs::path script = dir_ / "bad.txt";
   std::ofstream(script) << "pause\nveyrant_nothing 1\nquit\n";
   const Outcome outcome = RunDevhost("--window --canvas 320x180 --script '" + script.string() + "'",
-                                     "xvfb-run -a -s '-screen 0 640x480x24'");
+                                     kXvfb + " -s '-screen 0 640x480x24'");
   EXPECT_EQ(outcome.exitCode, 2);
   EXPECT_NE(
       outcome.errors.find(script.string() + ":2: unknown command or variable: veyrant_nothing"),

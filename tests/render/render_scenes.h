@@ -9,6 +9,7 @@
 
 #include "render/headless_renderer.h"
 #include "support/loaded_plugin.h"
+#include "ui/settings_window.h"
 
 namespace veyrant_test {
 
@@ -50,6 +51,12 @@ class RenderedPlugin {
   LoadedPlugin& Plugin() { return plugin_; }
   devhost::HeadlessRenderer& Renderer() { return *renderer_; }
   devhost::Image Frame() { return renderer_->RenderNextFrame(); }
+  // With the plugin's settings window drawn on top, as --settings does.
+  devhost::Image FrameWithSettings() {
+    devhost::SettingsWindow window(renderer_->Composer().Session(),
+                                   *plugin_.Host().Plugins().front());
+    return renderer_->RenderNextFrame([&window] { window.Draw(); });
+  }
 
  private:
   LoadedPlugin plugin_;
