@@ -68,10 +68,11 @@ HeadlessGlContext::HeadlessGlContext() {
     Fail("eglMakeCurrent without a surface");
 }
 
+// The display stays initialised: it is the process's one surfaceless display, and terminating it
+// unloads Mesa's driver, which the next context would load again (and which frees not all it took).
 HeadlessGlContext::~HeadlessGlContext() {
   eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   if (context_ != nullptr) eglDestroyContext(display_, context_);
-  eglTerminate(display_);
 }
 
 }  // namespace devhost

@@ -55,12 +55,13 @@ HostWindow::HostWindow(Vector2 size, const char* title, ImGuiContext* context)
   }
 }
 
+// GLFW stays initialised, as the headless display does: terminating it unloads Mesa's driver,
+// which frees not all it took, and the window is the program's last act.
 HostWindow::~HostWindow() {
   ImGui::SetCurrentContext(context_);
   ImGui_ImplOpenGL3_Shutdown();
   ImGui_ImplGlfw_Shutdown();
   glfwDestroyWindow(window_);
-  glfwTerminate();
 }
 
 bool HostWindow::CloseRequested() const { return glfwWindowShouldClose(window_) != 0; }
