@@ -20,6 +20,7 @@
 #include "ui/settings_window.h"
 #ifdef VEYRANT_HAVE_RENDERER
 #include "render/headless_renderer.h"
+#include "render/host_window.h"
 #include "render/interactive_session.h"
 #include "render/picture_writer.h"
 #endif
@@ -33,7 +34,7 @@ std::string DefaultPluginPath() {
   return (self.parent_path() / "Veyrant.so").string();
 }
 
-// Refuses, before anything is loaded, what this build cannot do.
+// Refuses, before anything is loaded, what this build or this machine cannot do.
 void CheckAvailable(const devhost::CommandLine& options) {
 #ifndef VEYRANT_HAVE_RENDERER
   const char* option = options.pngPath  ? "--png"
@@ -44,7 +45,7 @@ void CheckAvailable(const devhost::CommandLine& options) {
     throw devhost::UsageError(std::string(option) +
                               ": not available in this build (it has no renderer)");
 #else
-  (void)options;
+  if (options.window) devhost::RequireDisplay();
 #endif
 }
 

@@ -23,16 +23,20 @@ std::string LastGlfwError() {
 
 }  // namespace
 
-HostWindow::HostWindow(Vector2 size, const char* title, ImGuiContext* context)
-    : size_(size), context_(context) {
+void RequireDisplay() {
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0')
     throw RenderError(
         "--window: no display (DISPLAY is not set); write pictures with --png or --png-dir "
         "instead, or run under xvfb-run");
+}
+
+HostWindow::HostWindow(Vector2 size, const char* title, ImGuiContext* context)
+    : size_(size), context_(context) {
+  RequireDisplay();
   if (glfwInit() == GLFW_FALSE)
-    throw RenderError(std::string("--window: cannot open display ") + display + ": " +
-                      LastGlfwError());
+    throw RenderError(std::string("--window: cannot open display ") + std::getenv("DISPLAY") +
+                      ": " + LastGlfwError());
   glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
   glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
   glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);

@@ -11,6 +11,9 @@ struct ImDrawData;
 
 namespace devhost {
 
+// Throws RenderError saying so when there is no display to open a window on.
+void RequireDisplay();
+
 class HostWindow {
  public:
   // A window of exactly size, not resizable. Throws RenderError when there is no display or no
