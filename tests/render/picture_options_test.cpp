@@ -123,6 +123,7 @@ TEST_F(PictureOptions, AWindowWithoutADisplayIsRefused) {
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_NE(outcome.errors.find("--window: no display (DISPLAY is not set)"), std::string::npos)
       << outcome.errors;
+  EXPECT_EQ(outcome.errors.find("Veyrant loaded"), std::string::npos) << "refused after loading";
 }
 
 TEST_F(PictureOptions, AScriptedWindowSessionUnderXvfbTakesAScreenshot) {
