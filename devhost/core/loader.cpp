@@ -11,8 +11,6 @@
 
 namespace devhost {
 
-namespace {
-// ---- the platform's module loader: dlopen on Linux, LoadLibrary on Windows ----
 #if defined(_WIN32)
 void* OpenModule(const std::string& path) {
   // No error dialog box for a file that is not a module: the caller reports it.
@@ -45,6 +43,7 @@ void* FindSymbol(void* module, const char* name) { return dlsym(module, name); }
 void CloseModule(void* module) { dlclose(module); }
 #endif
 
+namespace {
 [[noreturn]] void Fail(void* module, const std::string& path, const std::string& what) {
   if (module != nullptr) CloseModule(module);
   throw LoadError(path + ": " + what);
