@@ -1,7 +1,7 @@
 # The Windows build's stand-ins for Debian's Linux-only development packages: GoogleTest compiled
 # from Debian's googletest sources, and nlohmann-json's headers without the rest of /usr/include.
 # find_package() finds them through its redirect folder, so the project's CMake files stay the same.
-if(NOT (WIN32 AND CMAKE_CROSSCOMPILING) OR VEYRANT_HOST_SDK_INCLUDE_DIR)
+if(NOT (WIN32 AND CMAKE_CROSSCOMPILING))
   return()
 endif()
 
