@@ -1,53 +1,16 @@
 // The pryndal-devhost program as people run it: its trace of the demo and of scenes on disk, and
 // its exit codes and messages for bad command lines.
 #include <gtest/gtest.h>
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#endif
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/program_run.h"
+
 namespace {
 
-struct ProgramRun {
-  int status;
-  std::vector<std::string> lines;  // standard output, then standard error
-};
-
-#if defined(_WIN32)
-// cmd.exe runs the command: backslashes, or it reads the path's slashes as switches. Text mode
-// turns the program's CR LF error lines back into LF ones.
-FILE* OpenPipe(const std::string& command) { return _popen(command.c_str(), "rt"); }
-int ExitCode(FILE* pipe) { return _pclose(pipe); }
-const std::string kDevhost = std::filesystem::path(VEYRANT_DEVHOST_PATH).make_preferred().string();
-#else
-FILE* OpenPipe(const std::string& command) { return popen(command.c_str(), "r"); }
-int ExitCode(FILE* pipe) {
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-const std::string kDevhost = VEYRANT_DEVHOST_PATH;
-#endif
-
-ProgramRun Devhost(const std::string& arguments) {
-  const std::string command = kDevhost + " " + arguments + " 2>&1";
-  FILE* pipe = OpenPipe(command);
-  ProgramRun run{-1, {}};
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer;
-  std::string out;
-  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    out.append(buffer.data(), n);
-  run.status = ExitCode(pipe);
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
-  return run;
-}
+using veyrant_test::Devhost;
+using veyrant_test::ProgramRun;
 
 std::string Scene(const char* name) { return std::string(VEYRANT_SCENE_DIR) + "/" + name; }
 
