@@ -36,6 +36,7 @@ inline int ExitCode(FILE* pipe) {
 inline std::string DevhostPath() { return VEYRANT_DEVHOST_PATH; }
 #endif
 
+// Quote arguments with double quotes: both sh and cmd.exe read them.
 inline ProgramRun Devhost(const std::string& arguments) {
   const std::string command = DevhostPath() + " " + arguments + " 2>&1";
   FILE* pipe = OpenPipe(command);
