@@ -1,6 +1,7 @@
 #include "core/host.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -174,14 +175,22 @@ std::string Host::Console(const std::string& input) {
 std::string Host::Exec(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ConsoleError("exec: cannot read " + path);
+  // A file that runs itself, directly or through others, would recurse until the stack overflows.
+  std::error_code ec;
+  const std::string identity = std::filesystem::weakly_canonical(path, ec).string();
+  if (std::find(execChain_.begin(), execChain_.end(), identity) != execChain_.end())
+    throw ConsoleError("exec: " + path + " is already running (a file may not run itself)");
+  execChain_.push_back(identity);
   std::string output, line;
   for (int number = 1; std::getline(in, line); ++number) {
     try {
       output += Console(line);
     } catch (const ConsoleError& e) {
+      execChain_.pop_back();
       throw ConsoleError(path + ":" + std::to_string(number) + ": " + e.what());
     }
   }
+  execChain_.pop_back();
   return output;
 }
 

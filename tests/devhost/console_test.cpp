@@ -86,6 +86,27 @@ TEST(Console, ExecRunsEachLineAndNamesTheFailingOne) {
   EXPECT_EQ(plugin.Cvar("fixture_value"), "4");
 }
 
+// Found while writing the console fuzz target: a file running itself overflowed the stack.
+TEST(Console, ExecRefusesAFileThatRunsItselfThroughAnother) {
+  veyrant_test::LoadedPlugin plugin(Fixture());
+  const std::string a = testing::TempDir() + "console_exec_a.cfg";
+  const std::string b = testing::TempDir() + "console_exec_b.cfg";
+  std::ofstream(a) << "exec " << b << "\n";
+  std::ofstream(b) << "fixture_value 5\nexec " << a << "\n";
+  const std::string expected =
+      a + ":1: " + b + ":2: exec: " + a + " is already running (a file may not run itself)";
+  // Twice: the refused run leaves no file marked as running.
+  for (int run = 0; run < 2; ++run) {
+    try {
+      plugin.Console("exec " + a);
+      FAIL();
+    } catch (const devhost::ConsoleError& e) {
+      EXPECT_EQ(std::string(e.what()), expected);
+    }
+  }
+  EXPECT_EQ(plugin.Cvar("fixture_value"), "5");
+}
+
 TEST(Console, EverySetCallsTheHookEvenWithTheSameText) {
   veyrant_test::LoadedPlugin plugin(Fixture());
   plugin.ClearRecords();
