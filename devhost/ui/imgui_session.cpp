@@ -1,0 +1,41 @@
+#include "ui/imgui_session.h"
+
+#include <imgui.h>
+
+namespace devhost {
+
+ImGuiSession::ImGuiSession(Vector2 displaySize, double frameSeconds) {
+  ImGuiContext* previous = ImGui::GetCurrentContext();
+  context_ = ImGui::CreateContext();
+  ImGui::SetCurrentContext(context_);
+  ImGuiIO& io = ImGui::GetIO();
+  io.IniFilename = nullptr;  // window placement must not depend on an earlier run
+  io.LogFilename = nullptr;
+  io.DisplaySize = ImVec2(static_cast<float>(displaySize.X), static_cast<float>(displaySize.Y));
+  io.DeltaTime = static_cast<float>(frameSeconds);
+  // The atlas must exist before the first frame; a renderer uploads these pixels as its texture.
+  unsigned char* pixels = nullptr;
+  int width = 0, height = 0;
+  io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+  ImGui::SetCurrentContext(previous != nullptr ? previous : context_);
+}
+
+ImGuiSession::~ImGuiSession() {
+  ImGuiContext* previous = ImGui::GetCurrentContext();
+  ImGui::DestroyContext(context_);
+  if (previous != context_) ImGui::SetCurrentContext(previous);
+}
+
+void ImGuiSession::BeginFrame() {
+  ImGui::SetCurrentContext(context_);
+  ImGui::NewFrame();
+  ++framesBegun_;
+}
+
+ImDrawData* ImGuiSession::EndFrame() {
+  ImGui::SetCurrentContext(context_);
+  ImGui::Render();
+  return ImGui::GetDrawData();
+}
+
+}  // namespace devhost

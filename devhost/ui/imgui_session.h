@@ -1,0 +1,37 @@
+// The host's own Dear ImGui context, from the host executable's copy of the library (never the
+// plugin's): one per host window, with its font atlas built and every frame's timing fixed, so that
+// what is drawn and where widgets sit is the same from run to run.
+#pragma once
+
+#include <cstdint>
+
+#include "host/value_types.h"
+
+struct ImGuiContext;
+struct ImDrawData;
+
+namespace devhost {
+
+class ImGuiSession {
+ public:
+  explicit ImGuiSession(Vector2 displaySize, double frameSeconds = 1.0 / 60.0);
+  ~ImGuiSession();
+  ImGuiSession(const ImGuiSession&) = delete;
+  ImGuiSession& operator=(const ImGuiSession&) = delete;
+
+  ImGuiContext* Context() const { return context_; }
+  // The value the host hands a plugin's SetImGuiContext.
+  std::uintptr_t ContextHandle() const { return reinterpret_cast<std::uintptr_t>(context_); }
+
+  // Makes this context current in the host's copy and starts a frame.
+  void BeginFrame();
+  // Ends the frame; the draw data stays valid until the next BeginFrame.
+  ImDrawData* EndFrame();
+  std::int64_t FramesBegun() const { return framesBegun_; }
+
+ private:
+  ImGuiContext* context_ = nullptr;
+  std::int64_t framesBegun_ = 0;
+};
+
+}  // namespace devhost
