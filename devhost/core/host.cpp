@@ -44,6 +44,14 @@ std::string OneValue(const std::string& name, const std::string& text) {
   return value;
 }
 
+// The saved configuration holds one variable a line and has no escape for a line break, so a value
+// with one could not be written back whole.
+const std::string& OneLine(const std::string& name, const std::string& value) {
+  if (value.find('\n') != std::string::npos)
+    throw ConsoleError(name + ": a value may not hold a line break");
+  return value;
+}
+
 }  // namespace
 
 Host::Host(Vector2 canvasSize) : canvas_(canvasSize) {
@@ -168,7 +176,7 @@ std::string Host::Console(const std::string& input) {
   Cvar* cvar = store_.Find(word);
   if (cvar == nullptr) throw ConsoleError("unknown command or variable: " + word);
   if (rest.empty()) return cvar->name + ' ' + QuoteValue(cvar->value) + '\n';
-  store_.Set(*cvar, OneValue(word, rest));
+  store_.Set(*cvar, OneLine(word, OneValue(word, rest)));
   return {};
 }
 
@@ -197,7 +205,7 @@ std::string Host::Exec(const std::string& path) {
 void Host::SetVariable(const std::string& name, const std::string& value) {
   Cvar* cvar = store_.Find(name);
   if (cvar == nullptr) throw ConsoleError("unknown variable: " + name);
-  store_.Set(*cvar, value);
+  store_.Set(*cvar, OneLine(name, value));
 }
 
 // ---- Saved configuration ----

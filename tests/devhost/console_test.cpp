@@ -66,6 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"fixture_value 1 2", "fixture_value: expected one value, got more: 2"},
         BadLine{"fixture_value \"open", "fixture_value: expected a closing quote"},
         BadLine{"fixture_value \"a\\x\"", "fixture_value: expected \\\" or \\\\ after a backslash"},
+        // The saved configuration could not hold it: one variable a line, no escape for a break.
+        BadLine{"fixture_value \"a\nb\"", "fixture_value: a value may not hold a line break"},
         BadLine{"plugin", "plugin: expected `plugin load PATH` or `plugin unload NAME`"},
         BadLine{"plugin unload Nobody", "plugin unload: no plugin named Nobody"},
         BadLine{"plugin load /nonexistent.so", "plugin load: /nonexistent.so: file not found"},
