@@ -1,10 +1,12 @@
-// Frames of the overlay through the loaded module: one followed car, or eight panels when the
-// camera follows none, with the value texts off and on. Canvas calls and the trace are not kept,
-// so the figures are the plugin's work plus the host's wrapper calls.
+// The drawable's cost per frame through the loaded module: one followed car, or 8 and 64 panels
+// when the camera follows none, every element on, the value texts off and on. The canvas only
+// counts calls and the trace is off, so the time is the plugin's work plus the host's wrappers
+// and its scene playback. Heap allocations are counted per frame, process-wide.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "allocation_counter.h"
 #include "core/host.h"
 #include "core/scene.h"
 
@@ -31,12 +33,22 @@ void Frames(benchmark::State& state) {
   host.LoadPlugin(VEYRANT_MODULE_PATH);
   host.SetScene(devhost::ParseScene(SceneJson(cars, cars == 1), "benchmark scene"));
   host.SetVariable("veyrant_values", values ? "1" : "0");
+  host.RenderFrames(1);  // warm: the host's model reaches its size
+
+  const std::int64_t allocationsBefore = bench::AllocationCount();
+  const std::int64_t callsBefore = host.Canvas().CallCount();
   for (auto _ : state) host.RenderFrames(1);
-  state.SetItemsProcessed(state.iterations());
-  state.SetLabel(std::to_string(cars) + (cars == 1 ? " panel" : " panels") +
-                 (values ? ", values on" : ", values off"));
+  const double frames = static_cast<double>(state.iterations());
+  const int panels = cars == 1 ? 1 : cars;
+  state.counters["allocs/frame"] =
+      static_cast<double>(bench::AllocationCount() - allocationsBefore) / frames;
+  state.counters["calls/frame"] =
+      static_cast<double>(host.Canvas().CallCount() - callsBefore) / frames;
+  // Seconds per panel: the inverse of panels drawn per second.
+  state.counters["time/panel"] = benchmark::Counter(
+      panels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(Frames)->ArgsProduct({{1, 8}, {0, 1}})->ArgNames({"cars", "values"});
+BENCHMARK(Frames)->ArgsProduct({{1, 8, 64}, {0, 1}})->ArgNames({"cars", "values"});
 
 }  // namespace
 

@@ -4,6 +4,7 @@ namespace devhost {
 
 void RecordingCanvas::Keep(CanvasCall::Kind kind, Vector2 size, const std::string* text,
                            float xScale, float yScale) {
+  ++callCount_;
   if (!keep_) return;
   calls_.push_back({kind, position_, colour_, size, text ? *text : std::string(), xScale, yScale});
 }

@@ -2,6 +2,7 @@
 // answers text sizes with fixed metrics so traces are reproducible.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ class RecordingCanvas : public Canvas {
   void KeepCalls(bool keep) { keep_ = keep; }
   const std::vector<CanvasCall>& Calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
+  // Every call since construction, kept or not.
+  std::int64_t CallCount() const { return callCount_; }
 
   Vector2 GetSize() override;
   void SetPosition(Vector2 position) override;
@@ -49,6 +52,7 @@ class RecordingCanvas : public Canvas {
   Vector2 position_;
   LinearColor colour_;
   bool keep_ = false;
+  std::int64_t callCount_ = 0;
   std::vector<CanvasCall> calls_;
 };
 

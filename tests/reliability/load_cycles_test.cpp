@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "support/canvas_listing.h"
 #include "support/resident_memory.h"
 #include "support/settings_frame.h"
 
@@ -29,42 +30,27 @@ bool ModuleMapped() {
   return false;
 }
 
-std::string Describe(const std::vector<devhost::CanvasCall>& calls) {
-  std::string out;
-  char line[160];
-  for (const auto& c : calls) {
-    std::snprintf(line, sizeof line, "%d %d,%d %g,%g,%g,%g %d,%d %s %g,%g\n",
-                  static_cast<int>(c.kind), c.position.X, c.position.Y, c.colour.R, c.colour.G,
-                  c.colour.B, c.colour.A, c.size.X, c.size.Y, c.text.c_str(), c.xScale, c.yScale);
-    out += line;
-  }
-  return out;
-}
-
 TEST(LoadCycles, EachReloadStartsFreshAndUnloadLeavesNothingToCall) {
   devhost::Host host;
   host.SetScene(devhost::ParseScene(kStillScene, "still scene"));
   host.Canvas().KeepCalls(true);
   veyrant_test::SettingsFrame settingsFrame;
   auto frame = [&host] {
-    // The canvas keeps position and colour between frames; start every frame from the same.
-    host.Canvas().SetPosition({});
-    host.Canvas().SetColor({});
     host.Canvas().ClearCalls();
     host.RenderFrames(1);
-    return Describe(host.Canvas().Calls());
+    return veyrant_test::DrawLines(host.Canvas().Calls());
   };
 
-  std::string atDefaults, atScale2;
+  std::vector<std::string> atDefaults, atScale2;
   long kibAtCycle100 = 0;
   for (int cycle = 1; cycle <= kCycles; ++cycle) {
     SCOPED_TRACE("cycle " + std::to_string(cycle));
     devhost::LoadedPlugin& plugin = host.LoadPlugin(VEYRANT_MODULE_PATH);
     ASSERT_NE(plugin.settings, nullptr);
-    const std::string loaded = frame();
+    const auto loaded = frame();
     settingsFrame.Run(plugin);
     host.Console("veyrant_scale 2");
-    const std::string scaled = frame();
+    const auto scaled = frame();
     if (cycle == 1) {
       atDefaults = loaded;
       atScale2 = scaled;
@@ -82,7 +68,7 @@ TEST(LoadCycles, EachReloadStartsFreshAndUnloadLeavesNothingToCall) {
     ASSERT_EQ(host.Store().Find("veyrant_scale")->value, "2") << "the host keeps the text";
     // A change and a frame with the module closed: any call into it would crash here.
     host.Console("veyrant_scale 2");
-    ASSERT_EQ(frame(), "");
+    ASSERT_TRUE(frame().empty());
     if (cycle == 100) kibAtCycle100 = veyrant_test::ResidentKib();
   }
   const long kibAtEnd = veyrant_test::ResidentKib();
