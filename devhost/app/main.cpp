@@ -2,6 +2,7 @@
 // asked of the host. The command line only; the host itself is devhost_core.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -12,6 +13,9 @@
 #include "core/command_line.h"
 #include "core/host.h"
 #include "core/trace_json.h"
+#include "ui/imgui_session.h"
+#include "ui/settings_driver.h"
+#include "ui/settings_window.h"
 
 namespace {
 
@@ -20,6 +24,59 @@ std::string DefaultPluginPath() {
   const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return "Veyrant.so";
   return (self.parent_path() / "Veyrant.so").string();
+}
+
+int FramesOf(devhost::SettingsAction::Kind kind) {
+  switch (kind) {
+    case devhost::SettingsAction::Kind::Click:
+      return devhost::SettingsDriver::kClickFrames;
+    case devhost::SettingsAction::Kind::Drag:
+      return devhost::SettingsDriver::kDragToValueFrames;
+    case devhost::SettingsAction::Kind::Type:
+      return devhost::SettingsDriver::kTypeFrames;
+  }
+  return 0;
+}
+
+// UI frame 0 shows the page; each action then takes its frames in turn, and idle frames make up
+// the rest of --settings-frames.
+void RunSettingsPage(devhost::Host& host, const devhost::CommandLine& options) {
+  std::int64_t needed = 0;
+  if (!options.settingsActions.empty()) {
+    needed = 1;
+    for (const auto& action : options.settingsActions) needed += FramesOf(action.kind);
+  }
+  const std::int64_t frames = options.settingsFrames.value_or(needed);
+  if (frames < needed)
+    throw devhost::DriverError("--settings-frames " + std::to_string(frames) +
+                               ": the actions take " + std::to_string(needed) +
+                               " UI frames (1 to show the page, then 2 per click, 5 per drag, "
+                               "4 per typing)");
+  devhost::ImGuiSession session(devhost::SettingsWindow::kDisplaySize);
+  devhost::SettingsWindow window(session, *host.Plugins().front());
+  devhost::SettingsDriver driver(window);
+  if (frames > 0) driver.RunFrame();
+  for (const auto& action : options.settingsActions) {
+    switch (action.kind) {
+      case devhost::SettingsAction::Kind::Click:
+        driver.Click(action.label);
+        break;
+      case devhost::SettingsAction::Kind::Drag:
+        driver.DragToValue(action.label, action.value);
+        break;
+      case devhost::SettingsAction::Kind::Type:
+        driver.Type(action.label, action.text);
+        break;
+    }
+  }
+  while (window.NextFrame() < frames) driver.RunFrame();
+}
+
+void PrintVariables(devhost::Host& host) {
+  std::vector<const devhost::Cvar*> cvars;
+  for (const auto& cvar : host.Store().All()) cvars.push_back(cvar.get());
+  std::sort(cvars.begin(), cvars.end(), [](auto* a, auto* b) { return a->name < b->name; });
+  for (const devhost::Cvar* cvar : cvars) std::cout << cvar->name << ' ' << cvar->value << '\n';
 }
 
 int Run(const devhost::CommandLine& options) {
@@ -52,10 +109,13 @@ int Run(const devhost::CommandLine& options) {
       std::cout << host.Console(action.text);
     }
   }
+  const bool settingsPage = options.settingsFrames || !options.settingsActions.empty();
+  if (settingsPage) RunSettingsPage(host, options);
   host.RenderFrames(options.frames);
   if (options.configPath) host.SaveConfig();
   host.UnloadAll();
   host.Trace().SetListener(nullptr);
+  if (settingsPage) PrintVariables(host);
   if (options.tracePath && !traceToStdout) devhost::WriteFileAtomically(*options.tracePath, trace);
   std::fflush(stdout);
   return 0;
@@ -77,6 +137,9 @@ int main(int argc, char** argv) {
   }
   try {
     return Run(options);
+  } catch (const devhost::DriverError& e) {
+    std::cerr << "pryndal-devhost: " << e.what() << '\n';
+    return 2;
   } catch (const devhost::ConsoleError& e) {
     std::cerr << "pryndal-devhost: " << e.what() << '\n';
     return 2;

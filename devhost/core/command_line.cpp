@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace devhost {
 
@@ -29,6 +31,22 @@ std::int64_t WholeNumber(const char* option, const std::string& text, std::int64
   if (errno == ERANGE || value < min)
     Bad(option, text, "a whole number of at least " + std::to_string(min));
   return value;
+}
+
+// The whole of text as a finite number.
+std::optional<double> FiniteNumber(const std::string& text) {
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value)) return {};
+  return value;
+}
+
+// LABEL=REST, split at the first '=': labels hold none.
+std::pair<std::string, std::string> LabelAnd(const char* option, const std::string& text,
+                                             const char* restName) {
+  const auto eq = text.find('=');
+  if (eq == std::string::npos || eq == 0) Bad(option, text, std::string("LABEL=") + restName);
+  return {text.substr(0, eq), text.substr(eq + 1)};
 }
 
 const std::vector<Option>& Options() {
@@ -59,11 +77,9 @@ const std::vector<Option>& Options() {
        }},
       {"--time", "SECONDS", "scene time of the first frame (default: 0)",
        [](CommandLine& c, const std::string& v) {
-         char* end = nullptr;
-         const double t = std::strtod(v.c_str(), &end);
-         if (v.empty() || end != v.c_str() + v.size() || !std::isfinite(t))
-           Bad("--time", v, "a finite number of seconds");
-         c.time = t;
+         const auto t = FiniteNumber(v);
+         if (!t) Bad("--time", v, "a finite number of seconds");
+         c.time = *t;
        }},
       {"--frames", "N", "frames to render (default: 1)",
        [](CommandLine& c, const std::string& v) { c.frames = WholeNumber("--frames", v, 0); }},
@@ -71,6 +87,29 @@ const std::vector<Option>& Options() {
        [](CommandLine& c, const std::string& v) { c.configPath = v; }},
       {"--trace", "FILE|-", "write every host call as JSON Lines ('-': standard output)",
        [](CommandLine& c, const std::string& v) { c.tracePath = v; }},
+      {"--settings-frames", "N",
+       "UI frames of the settings page to run (default: as many as the actions take)",
+       [](CommandLine& c, const std::string& v) {
+         c.settingsFrames = WholeNumber("--settings-frames", v, 0);
+       }},
+      {"--click", "LABEL", "click the settings widget with that label",
+       [](CommandLine& c, const std::string& v) {
+         if (v.empty()) Bad("--click", v, "a widget label");
+         c.settingsActions.push_back({SettingsAction::Kind::Click, v, {}});
+       }},
+      {"--drag", "LABEL=VALUE", "drag the settings slider with that label to VALUE",
+       [](CommandLine& c, const std::string& v) {
+         auto [label, number] = LabelAnd("--drag", v, "VALUE");
+         const auto value = FiniteNumber(number);
+         if (!value) Bad("--drag", v, "LABEL=VALUE with a finite number");
+         c.settingsActions.push_back({SettingsAction::Kind::Drag, std::move(label), {}, *value});
+       }},
+      {"--type", "LABEL=TEXT", "Ctrl+click that settings slider, type TEXT and press Enter",
+       [](CommandLine& c, const std::string& v) {
+         auto [label, text] = LabelAnd("--type", v, "TEXT");
+         c.settingsActions.push_back(
+             {SettingsAction::Kind::Type, std::move(label), std::move(text)});
+       }},
       {"--help", nullptr, "show this text",
        [](CommandLine& c, const std::string&) { c.help = true; }},
   };

@@ -13,6 +13,7 @@ ImGuiSession::ImGuiSession(Vector2 displaySize, double frameSeconds) {
   io.LogFilename = nullptr;
   io.DisplaySize = ImVec2(static_cast<float>(displaySize.X), static_cast<float>(displaySize.Y));
   io.DeltaTime = static_cast<float>(frameSeconds);
+  for (int key = 0; key < ImGuiKey_COUNT; ++key) io.KeyMap[key] = key;
   // The atlas must exist before the first frame; a renderer uploads these pixels as its texture.
   unsigned char* pixels = nullptr;
   int width = 0, height = 0;
@@ -24,6 +25,11 @@ ImGuiSession::~ImGuiSession() {
   ImGuiContext* previous = ImGui::GetCurrentContext();
   ImGui::DestroyContext(context_);
   if (previous != context_) ImGui::SetCurrentContext(previous);
+}
+
+ImGuiIO& ImGuiSession::Input() {
+  ImGui::SetCurrentContext(context_);
+  return ImGui::GetIO();
 }
 
 void ImGuiSession::BeginFrame() {

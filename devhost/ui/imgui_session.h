@@ -9,6 +9,7 @@
 
 struct ImGuiContext;
 struct ImDrawData;
+struct ImGuiIO;
 
 namespace devhost {
 
@@ -22,6 +23,10 @@ class ImGuiSession {
   ImGuiContext* Context() const { return context_; }
   // The value the host hands a plugin's SetImGuiContext.
   std::uintptr_t ContextHandle() const { return reinterpret_cast<std::uintptr_t>(context_); }
+
+  // This context's input and output, made current in the host's copy. Keys are pressed by their
+  // ImGuiKey value: the key map sends each to the KeysDown entry of the same index.
+  ImGuiIO& Input();
 
   // Makes this context current in the host's copy and starts a frame.
   void BeginFrame();

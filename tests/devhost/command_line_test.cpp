@@ -28,6 +28,24 @@ TEST(CommandLine, ReadsEveryOptionAndKeepsSetAndExecInOrder) {
   EXPECT_EQ(c.tracePath, "-");
 }
 
+TEST(CommandLine, KeepsSettingsActionsInOrder) {
+  const auto c = ParseCommandLine({"--click", "Steer", "--drag=X (%)=12.5", "--settings-frames",
+                                   "9", "--type", "Scale=1=2", "--type", "Y (%)="});
+  using Kind = devhost::SettingsAction::Kind;
+  ASSERT_EQ(c.settingsActions.size(), 4u);
+  EXPECT_EQ(c.settingsActions[0].kind, Kind::Click);
+  EXPECT_EQ(c.settingsActions[0].label, "Steer");
+  EXPECT_EQ(c.settingsActions[1].kind, Kind::Drag);
+  EXPECT_EQ(c.settingsActions[1].label, "X (%)");
+  EXPECT_EQ(c.settingsActions[1].value, 12.5);
+  EXPECT_EQ(c.settingsActions[2].kind, Kind::Type);
+  EXPECT_EQ(c.settingsActions[2].label, "Scale");
+  EXPECT_EQ(c.settingsActions[2].text, "1=2");
+  EXPECT_EQ(c.settingsActions[3].text, "");
+  EXPECT_EQ(c.settingsFrames, 9);
+  EXPECT_FALSE(ParseCommandLine({}).settingsFrames);
+}
+
 struct BadArgs {
   std::vector<std::string> args;
   const char* message;
@@ -57,6 +75,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadArgs{{"--time", "nan"}, "--time: expected a finite number of seconds, got 'nan'"},
         BadArgs{{"--set", "=1"}, "--set: expected NAME=VALUE, got '=1'"},
         BadArgs{{"--set", "veyrant_x"}, "--set: expected NAME=VALUE, got 'veyrant_x'"},
+        BadArgs{{"--settings-frames", "-2"},
+                "--settings-frames: expected a whole number of at least 0, got '-2'"},
+        BadArgs{{"--click", ""}, "--click: expected a widget label, got ''"},
+        BadArgs{{"--drag", "X (%)"}, "--drag: expected LABEL=VALUE, got 'X (%)'"},
+        BadArgs{{"--drag", "Scale=big"},
+                "--drag: expected LABEL=VALUE with a finite number, got 'Scale=big'"},
+        BadArgs{{"--type", "=5"}, "--type: expected LABEL=TEXT, got '=5'"},
         BadArgs{{"--help=1"}, "--help: takes no value"}));
 
 }  // namespace

@@ -1,36 +1,16 @@
 // The pryndal-devhost program as people run it: its trace of the demo and of scenes on disk, and
 // its exit codes and messages for bad command lines.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/program_run.h"
+
 namespace {
 
-struct ProgramRun {
-  int status;
-  std::vector<std::string> lines;  // standard output, then standard error
-};
-
-ProgramRun Devhost(const std::string& arguments) {
-  const std::string command = std::string(VEYRANT_DEVHOST_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  ProgramRun run{-1, {}};
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer;
-  std::string out;
-  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
-  return run;
-}
+using veyrant_test::Devhost;
+using veyrant_test::ProgramRun;
 
 std::string Scene(const char* name) { return std::string(VEYRANT_SCENE_DIR) + "/" + name; }
 

@@ -1,6 +1,6 @@
-// A thousand loads and unloads of the plugin in one process: after each unload the host holds
-// nothing that calls into the module, and each reload starts from the defaults whatever the
-// variables kept. Leaks show up under the leak checker of the asan preset.
+// A thousand loads, frames, settings pages and unloads of the plugin in one process: after each
+// unload the host holds nothing that calls into the module, and each reload starts from the
+// defaults whatever the variables kept. Leaks show up under the leak checker of the asan preset.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,7 +11,7 @@
 #include "core/host.h"
 #include "support/canvas_listing.h"
 #include "support/resident_memory.h"
-#include "support/settings_frame.h"
+#include "ui/settings_driver.h"
 
 namespace {
 
@@ -34,31 +34,37 @@ TEST(LoadCycles, EachReloadStartsFreshAndUnloadLeavesNothingToCall) {
   devhost::Host host;
   host.SetScene(devhost::ParseScene(kStillScene, "still scene"));
   host.Canvas().KeepCalls(true);
-  veyrant_test::SettingsFrame settingsFrame;
+  devhost::ImGuiSession session(devhost::SettingsWindow::kDisplaySize);
   auto frame = [&host] {
     host.Canvas().ClearCalls();
     host.RenderFrames(1);
     return veyrant_test::DrawLines(host.Canvas().Calls());
   };
 
-  std::vector<std::string> atDefaults, atScale2;
+  std::vector<std::string> atDefaults, atChanged;
   long kibAtCycle100 = 0;
   for (int cycle = 1; cycle <= kCycles; ++cycle) {
     SCOPED_TRACE("cycle " + std::to_string(cycle));
     devhost::LoadedPlugin& plugin = host.LoadPlugin(VEYRANT_MODULE_PATH);
     ASSERT_NE(plugin.settings, nullptr);
     const auto loaded = frame();
-    settingsFrame.Run(plugin);
+    {
+      devhost::SettingsWindow window(session, plugin);
+      devhost::SettingsDriver page(window);
+      // From cycle 2 the store still holds 2 and 1; the fresh object must not have read them.
+      ASSERT_EQ(page.Find("Scale").shown, "1.00x");
+      ASSERT_FALSE(page.Find("Show values on bars").checked);
+      page.Click("Show values on bars");
+    }
     host.Console("veyrant_scale 2");
-    const auto scaled = frame();
+    const auto changed = frame();
     if (cycle == 1) {
       atDefaults = loaded;
-      atScale2 = scaled;
-      ASSERT_NE(atDefaults, atScale2) << "the scale must show in the frame";
+      atChanged = changed;
+      ASSERT_NE(atDefaults, atChanged) << "the changes must show in the frame";
     } else {
-      // The store still says 2 from the last cycle; the fresh object must not have read it.
       ASSERT_EQ(loaded, atDefaults);
-      ASSERT_EQ(scaled, atScale2);
+      ASSERT_EQ(changed, atChanged);
     }
 
     host.UnloadPlugin("Veyrant");
@@ -66,6 +72,7 @@ TEST(LoadCycles, EachReloadStartsFreshAndUnloadLeavesNothingToCall) {
     ASSERT_EQ(host.Store().HookCount(), 0u);
     ASSERT_TRUE(host.Model().Drawables().empty());
     ASSERT_EQ(host.Store().Find("veyrant_scale")->value, "2") << "the host keeps the text";
+    ASSERT_EQ(host.Store().Find("veyrant_values")->value, "1");
     // A change and a frame with the module closed: any call into it would crash here.
     host.Console("veyrant_scale 2");
     ASSERT_TRUE(frame().empty());

@@ -9,7 +9,7 @@
 
 #include "core/host.h"
 #include "support/resident_memory.h"
-#include "support/settings_frame.h"
+#include "ui/settings_window.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ TEST(Soak, DemoSceneWithSettingsChangingEveryFewFrames) {
   const std::int64_t frames = Frames();
   devhost::Host host;
   devhost::LoadedPlugin& plugin = host.LoadPlugin(VEYRANT_MODULE_PATH);
-  veyrant_test::SettingsFrame settingsFrame;
+  devhost::ImGuiSession session(devhost::SettingsWindow::kDisplaySize);
+  devhost::SettingsWindow settingsPage(session, plugin);
   const std::int64_t sceneFrames =
       static_cast<std::int64_t>(host.CurrentScene().duration * host.CurrentScene().fps);
   long kibAfterFirstPass = 0;  // after the first pass through the scene, once allocations settle
@@ -46,7 +47,7 @@ TEST(Soak, DemoSceneWithSettingsChangingEveryFewFrames) {
     if (frame % sceneFrames == 0)
       host.SetStartTime(-static_cast<double>(frame) / host.CurrentScene().fps);
     if (frame % kFramesPerChange == 0) host.Console(kChanges[change++ % std::size(kChanges)]);
-    if (frame % kFramesPerSettingsFrame == 0) settingsFrame.Run(plugin);
+    if (frame % kFramesPerSettingsFrame == 0) settingsPage.RunFrame();
     host.RenderFrames(1);
   }
   const long kibAtEnd = veyrant_test::ResidentKib();

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "../fuzz_host.h"
-#include "support/settings_frame.h"
+#include "ui/settings_window.h"
 
 namespace {
 
@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   host.RenderFrames(1);
-  static veyrant_test::SettingsFrame settingsFrame;
-  settingsFrame.Run(*host.Plugins().front());
+  static devhost::ImGuiSession session(devhost::SettingsWindow::kDisplaySize);
+  static devhost::SettingsWindow settingsPage(session, *host.Plugins().front());
+  settingsPage.RunFrame();
   return 0;
 }

@@ -1,0 +1,44 @@
+#include "ui/settings_window.h"
+
+#include <imgui.h>
+
+#include <string>
+
+#include "sdk/caller.h"
+#include "sdk/trace.h"
+
+namespace devhost {
+
+namespace {
+
+ImVec2 ToImVec2(Vector2 v) { return ImVec2(static_cast<float>(v.X), static_cast<float>(v.Y)); }
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(ImGuiSession& session, LoadedPlugin& plugin)
+    : session_(session), plugin_(plugin) {
+  if (plugin.settings == nullptr)
+    throw SettingsPageError(plugin.path + ": plugin " + plugin.name +
+                            " has no settings page (it is no PluginSettingsWindow)");
+}
+
+ImDrawData* SettingsWindow::RunFrame() {
+  const std::int64_t frame = NextFrame();
+  session_.BeginFrame();
+  {
+    CallerScope caller(&plugin_);
+    PhaseScope phase(Phase::Settings, frame);
+    const std::string title = plugin_.settings->GetPluginName();
+    ImGui::SetNextWindowPos(ToImVec2(kPosition), ImGuiCond_Always);
+    ImGui::SetNextWindowSize(ToImVec2(kSize), ImGuiCond_Always);
+    ImGui::Begin(title.c_str(), nullptr,
+                 ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove |
+                     ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse);
+    plugin_.settings->SetImGuiContext(session_.ContextHandle());
+    plugin_.settings->RenderSettings();
+    ImGui::End();
+  }
+  return session_.EndFrame();
+}
+
+}  // namespace devhost

@@ -1,0 +1,45 @@
+// One UI frame of a plugin's settings page, as the host runs it: the host opens a window of its
+// own, titled with the plugin's page name, at a fixed place and size so that widget positions
+// repeat from run to run, hands the plugin its context and asks for the page. Output-free, so a
+// renderer can draw the same frames that a driver works.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+
+#include "core/loader.h"
+#include "ui/imgui_session.h"
+
+struct ImDrawData;
+
+namespace devhost {
+
+struct SettingsPageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+class SettingsWindow {
+ public:
+  // Where the host window sits; a session of kDisplaySize shows all of it. 637 wide: widgets get
+  // 0.65 of it, 414 px, so a slider's grab travels 400 px and each pixel is a round step.
+  static constexpr Vector2 kPosition{20, 20};
+  static constexpr Vector2 kSize{637, 440};
+  static constexpr Vector2 kDisplaySize{680, 480};
+
+  // Throws SettingsPageError if the plugin has no settings page.
+  SettingsWindow(ImGuiSession& session, LoadedPlugin& plugin);
+
+  // Begins a UI frame, draws the window with the page in it and ends the frame. Host calls made
+  // meanwhile are traced in phase settings with the UI frame's index. The draw data stays valid
+  // until the next frame.
+  ImDrawData* RunFrame();
+  // The index the next UI frame gets: frames run so far, from 0.
+  std::int64_t NextFrame() const { return session_.FramesBegun(); }
+  ImGuiSession& Session() { return session_; }
+
+ private:
+  ImGuiSession& session_;
+  LoadedPlugin& plugin_;
+};
+
+}  // namespace devhost
