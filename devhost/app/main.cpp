@@ -1,6 +1,10 @@
 // pryndal-devhost: loads a plugin module, plays a scene into it frame by frame and writes what it
 // asked of the host. The command line only; the host itself is devhost_core.
-#include <unistd.h>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -19,11 +23,24 @@
 
 namespace {
 
+#if defined(_WIN32)
+std::filesystem::path ProgramPath(std::error_code& ec) {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length == MAX_PATH) ec = std::make_error_code(std::errc::filename_too_long);
+  return ec ? std::filesystem::path() : std::filesystem::path(path, path + length);
+}
+#else
+std::filesystem::path ProgramPath(std::error_code& ec) {
+  return std::filesystem::read_symlink("/proc/self/exe", ec);
+}
+#endif
+
 std::string DefaultPluginPath() {
   std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "Veyrant.so";
-  return (self.parent_path() / "Veyrant.so").string();
+  const auto self = ProgramPath(ec);
+  if (ec) return DEVHOST_DEFAULT_PLUGIN;
+  return (self.parent_path() / DEVHOST_DEFAULT_PLUGIN).string();
 }
 
 int FramesOf(devhost::SettingsAction::Kind kind) {
@@ -124,6 +141,10 @@ int Run(const devhost::CommandLine& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+  // The trace and the console replies end their lines with LF, as on Linux, not CR LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   devhost::CommandLine options;
   try {
     options = devhost::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));

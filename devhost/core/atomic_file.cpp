@@ -1,7 +1,15 @@
 #include "core/atomic_file.h"
 
 #include <fcntl.h>
+
+#if defined(_WIN32)
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -14,48 +22,88 @@ namespace {
 [[noreturn]] void Fail(const std::string& path, const char* what, int error) {
   throw std::runtime_error(path + ": cannot " + what + ": " + std::strerror(error));
 }
-}  // namespace
 
-void WriteFileAtomically(const std::string& path, const std::string& contents) {
-  const std::string temporary = path + ".tmp." + std::to_string(getpid());
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) Fail(temporary, "create", errno);
-  std::size_t written = 0;
-  while (written < contents.size()) {
-    const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      close(fd);
-      unlink(temporary.c_str());
-      Fail(temporary, "write", error);
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  if (fsync(fd) != 0) {
-    const int error = errno;
-    close(fd);
-    unlink(temporary.c_str());
-    Fail(temporary, "sync", error);
-  }
-  if (close(fd) != 0) {
-    const int error = errno;
-    unlink(temporary.c_str());
-    Fail(temporary, "close", error);
-  }
-  if (rename(temporary.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    unlink(temporary.c_str());
-    Fail(path, "replace", error);
-  }
-  // Make the rename itself durable; a failure here leaves a complete file either way.
-  std::string dir = std::filesystem::path(path).parent_path().string();
-  if (dir.empty()) dir = ".";
+#if defined(_WIN32)
+// Binary mode, or the C runtime would write every newline as CR LF.
+int OpenTemporary(const std::string& path) {
+  return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+               _S_IREAD | _S_IWRITE);
+}
+long long WriteSome(int fd, const char* data, std::size_t size) {
+  const unsigned chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned>(size);
+  return _write(fd, data, chunk);
+}
+int SyncFile(int fd) { return _commit(fd); }
+int CloseFile(int fd) { return _close(fd); }
+int RemoveFile(const char* path) { return _unlink(path); }
+int ProcessId() { return _getpid(); }
+// rename() refuses an existing target on Windows; this replaces it in one step.
+int ReplaceFile(const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return 0;
+  errno = EACCES;
+  return -1;
+}
+// Windows has no directory handle to sync: MOVEFILE_WRITE_THROUGH made the rename durable.
+void SyncDirectory(const std::string&) {}
+#else
+int OpenTemporary(const std::string& path) {
+  return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
+long long WriteSome(int fd, const char* data, std::size_t size) { return write(fd, data, size); }
+int SyncFile(int fd) { return fsync(fd); }
+int CloseFile(int fd) { return close(fd); }
+int RemoveFile(const char* path) { return unlink(path); }
+int ProcessId() { return getpid(); }
+int ReplaceFile(const std::string& from, const std::string& to) {
+  return rename(from.c_str(), to.c_str());
+}
+void SyncDirectory(const std::string& dir) {
   const int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     fsync(dirFd);
     close(dirFd);
   }
+}
+#endif
+}  // namespace
+
+void WriteFileAtomically(const std::string& path, const std::string& contents) {
+  const std::string temporary = path + ".tmp." + std::to_string(ProcessId());
+  const int fd = OpenTemporary(temporary);
+  if (fd < 0) Fail(temporary, "create", errno);
+  std::size_t written = 0;
+  while (written < contents.size()) {
+    const long long n = WriteSome(fd, contents.data() + written, contents.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      CloseFile(fd);
+      RemoveFile(temporary.c_str());
+      Fail(temporary, "write", error);
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (SyncFile(fd) != 0) {
+    const int error = errno;
+    CloseFile(fd);
+    RemoveFile(temporary.c_str());
+    Fail(temporary, "sync", error);
+  }
+  if (CloseFile(fd) != 0) {
+    const int error = errno;
+    RemoveFile(temporary.c_str());
+    Fail(temporary, "close", error);
+  }
+  if (ReplaceFile(temporary, path) != 0) {
+    const int error = errno;
+    RemoveFile(temporary.c_str());
+    Fail(path, "replace", error);
+  }
+  // Make the rename itself durable; a failure here leaves a complete file either way.
+  std::string dir = std::filesystem::path(path).parent_path().string();
+  if (dir.empty()) dir = ".";
+  SyncDirectory(dir);
 }
 
 }  // namespace devhost

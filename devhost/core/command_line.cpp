@@ -51,7 +51,8 @@ std::pair<std::string, std::string> LabelAnd(const char* option, const std::stri
 
 const std::vector<Option>& Options() {
   static const std::vector<Option> options = {
-      {"--plugin", "PATH", "plugin module to load (default: Veyrant.so beside this program)",
+      {"--plugin", "PATH",
+       "plugin module to load (default: " DEVHOST_DEFAULT_PLUGIN " beside this program)",
        [](CommandLine& c, const std::string& v) { c.pluginPath = v; }},
       {"--scene", "FILE", "scene to play (default: the built-in demo)",
        [](CommandLine& c, const std::string& v) { c.scenePath = v; }},

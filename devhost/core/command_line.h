@@ -9,6 +9,13 @@
 
 #include "host/value_types.h"
 
+// The plugin module loaded when --plugin is not given, looked for beside the program.
+#if defined(_WIN32)
+#define DEVHOST_DEFAULT_PLUGIN "Veyrant.dll"
+#else
+#define DEVHOST_DEFAULT_PLUGIN "Veyrant.so"
+#endif
+
 namespace devhost {
 
 struct UsageError : std::runtime_error {
@@ -33,7 +40,7 @@ struct SettingsAction {
 };
 
 struct CommandLine {
-  std::optional<std::string> pluginPath;  // default: Veyrant.so beside the program
+  std::optional<std::string> pluginPath;  // default: DEVHOST_DEFAULT_PLUGIN beside the program
   std::optional<std::string> scenePath;   // default: the built-in demo
   Vector2 canvasSize{1920, 1080};
   std::vector<StartupAction> actions;

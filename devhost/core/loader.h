@@ -26,6 +26,13 @@ struct LoadedPlugin {
   Pryndal::Plugin::PluginSettingsWindow* settings = nullptr;
 };
 
+// The platform's module loader, as the host uses it: dlopen and dlsym on Linux, LoadLibrary and
+// GetProcAddress on Windows. OpenModule gives null on failure, and ModuleError then says why.
+void* OpenModule(const std::string& path);
+std::string ModuleError();
+void* FindSymbol(void* module, const char* name);
+void CloseModule(void* module);
+
 // Opens the module and checks its record and entry points; calls nothing in it. Throws LoadError
 // "PATH: what is wrong".
 LoadedPlugin OpenPluginModule(const std::string& path);

@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string Fixture() { return std::string(VEYRANT_FIXTURE_DIR) + "/fixture_good.so"; }
+std::string Fixture() {
+  return std::string(VEYRANT_FIXTURE_DIR) + "/fixture_good" VEYRANT_MODULE_SUFFIX;
+}
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path);

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::string Fixture() { return std::string(VEYRANT_FIXTURE_DIR) + "/fixture_good.so"; }
+std::string Fixture() {
+  return std::string(VEYRANT_FIXTURE_DIR) + "/fixture_good" VEYRANT_MODULE_SUFFIX;
+}
 
 struct Line {
   const char* line;

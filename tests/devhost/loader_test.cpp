@@ -11,7 +11,7 @@
 namespace {
 
 std::string Fixture(const char* name) {
-  return std::string(VEYRANT_FIXTURE_DIR) + "/" + name + ".so";
+  return std::string(VEYRANT_FIXTURE_DIR) + "/" + name + VEYRANT_MODULE_SUFFIX;
 }
 
 struct BadModule {

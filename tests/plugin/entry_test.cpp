@@ -1,6 +1,5 @@
 // The module's entry points as the host reaches them: the raw export record, getPlugin and
 // deleteMe, and the exported special members of the plugin base, all looked up by name.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/loader.h"
 #include "host/plugin.h"
 
 namespace {
@@ -20,17 +20,17 @@ using Pryndal::Plugin::PryndalPlugin;
 class Module : public testing::Test {
  protected:
   void SetUp() override {
-    module_ = dlopen(VEYRANT_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(module_, nullptr) << dlerror();
+    module_ = devhost::OpenModule(VEYRANT_MODULE_PATH);
+    ASSERT_NE(module_, nullptr) << devhost::ModuleError();
     getPlugin = reinterpret_cast<GetPluginFunc>(Symbol("getPlugin"));
     deleteMe = reinterpret_cast<DeleteMeFunc>(Symbol("deleteMe"));
   }
   void TearDown() override {
     if (deleteMe != nullptr) deleteMe();
-    if (module_ != nullptr) dlclose(module_);
+    if (module_ != nullptr) devhost::CloseModule(module_);
   }
   void* Symbol(const char* name) {
-    void* symbol = dlsym(module_, name);
+    void* symbol = devhost::FindSymbol(module_, name);
     EXPECT_NE(symbol, nullptr) << name;
     return symbol;
   }

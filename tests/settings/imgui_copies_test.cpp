@@ -1,11 +1,13 @@
 // The host and the plugin each carry their own Dear ImGui and share only the context pointer: the
 // plugin's current-context pointer is a variable of its own (the exact export list, checked by
 // module_exports, keeps every other symbol of its copy inside the module).
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <imgui.h>
 #include <imgui_internal.h>
+#if !defined(_WIN32)
+#include <dlfcn.h>
 #include <link.h>
+#endif
 
 #include <cstdio>
 #include <sstream>
@@ -16,6 +18,12 @@
 
 namespace {
 
+#if defined(_WIN32)
+TEST(ImGuiCopies, SetImGuiContextSetsThePluginsCopyAndNotTheHosts) {
+  GTEST_SKIP() << "finds the plugin's copy through the module's ELF symbol table; on Windows the "
+                  "export check shows the DLL exports no Dear ImGui symbol";
+}
+#else
 std::string Output(const std::string& command) {
   std::string out;
   FILE* pipe = popen(command.c_str(), "r");
@@ -55,5 +63,6 @@ TEST(ImGuiCopies, SetImGuiContextSetsThePluginsCopyAndNotTheHosts) {
   EXPECT_EQ(ImGui::GetCurrentContext(), hostCurrent);
   ImGui::DestroyContext(hostCurrent);
 }
+#endif
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(SettingsCommandLine, AClickOnSteerWritesOnItsFrameAloneAndPrintsTheValues) 
 }
 
 TEST(SettingsCommandLine, DragAndTypeRunInOrder) {
-  const ProgramRun run = Devhost("--drag 'X (%)=12.5' --type 'X (%)=150' --drag 'Y (%)=50'");
+  const ProgramRun run = Devhost(R"(--drag "X (%)=12.5" --type "X (%)=150" --drag "Y (%)=50")");
   ASSERT_EQ(run.status, 0) << Output(run);
   EXPECT_TRUE(HasLine(run, "veyrant_x 1.5")) << Output(run);
   EXPECT_TRUE(HasLine(run, "veyrant_y 0.5")) << Output(run);
@@ -77,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "in replays\", \"X (%)\""},
         Refusal{"--settings-frames 2 --click Steer", "--settings-frames 2: the actions take 3"},
         Refusal{"--drag Steer=1", "\"Steer\" is a check box, not a slider"},
-        Refusal{"--drag 'Scale=4'", "\"Scale\": cannot drag to 4, the slider runs from 0.5 to 3"}));
+        Refusal{R"(--drag "Scale=4")",
+                "\"Scale\": cannot drag to 4, the slider runs from 0.5 to 3"}));
 
 }  // namespace
