@@ -1,6 +1,7 @@
 #include "core/host.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -40,6 +41,14 @@ std::string OneValue(const std::string& name, const std::string& text) {
   }
   const std::string rest = Trim(text.substr(pos));
   if (!rest.empty()) throw ConsoleError(name + ": expected one value, got more: " + rest);
+  return value;
+}
+
+// The saved configuration holds one variable a line and has no escape for a line break, so a value
+// with one could not be written back whole.
+const std::string& OneLine(const std::string& name, const std::string& value) {
+  if (value.find('\n') != std::string::npos)
+    throw ConsoleError(name + ": a value may not hold a line break");
   return value;
 }
 
@@ -175,28 +184,36 @@ std::string Host::Console(const std::string& input) {
   Cvar* cvar = store_.Find(word);
   if (cvar == nullptr) throw ConsoleError("unknown command or variable: " + word);
   if (rest.empty()) return cvar->name + ' ' + QuoteValue(cvar->value) + '\n';
-  store_.Set(*cvar, OneValue(word, rest));
+  store_.Set(*cvar, OneLine(word, OneValue(word, rest)));
   return {};
 }
 
 std::string Host::Exec(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ConsoleError("exec: cannot read " + path);
+  // A file that runs itself, directly or through others, would recurse until the stack overflows.
+  std::error_code ec;
+  const std::string identity = std::filesystem::weakly_canonical(path, ec).string();
+  if (std::find(execChain_.begin(), execChain_.end(), identity) != execChain_.end())
+    throw ConsoleError("exec: " + path + " is already running (a file may not run itself)");
+  execChain_.push_back(identity);
   std::string output, line;
   for (int number = 1; std::getline(in, line); ++number) {
     try {
       output += Console(line);
     } catch (const ConsoleError& e) {
+      execChain_.pop_back();
       throw ConsoleError(path + ":" + std::to_string(number) + ": " + e.what());
     }
   }
+  execChain_.pop_back();
   return output;
 }
 
 void Host::SetVariable(const std::string& name, const std::string& value) {
   Cvar* cvar = store_.Find(name);
   if (cvar == nullptr) throw ConsoleError("unknown variable: " + name);
-  store_.Set(*cvar, value);
+  store_.Set(*cvar, OneLine(name, value));
 }
 
 // ---- Saved configuration ----

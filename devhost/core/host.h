@@ -62,7 +62,8 @@ class Host {
   // ---- Console ----
   // Runs one line; returns what it prints. Throws ConsoleError saying what is wrong.
   std::string Console(const std::string& line);
-  // Runs every line of a file; the first failing line stops it with "FILE:LINE: ...".
+  // Runs every line of a file; the first failing line stops it with "FILE:LINE: ...". A file that
+  // is already running (one that runs itself) is refused.
   std::string Exec(const std::string& path);
   // Sets a registered variable to text, as the console does; throws ConsoleError if unknown.
   void SetVariable(const std::string& name, const std::string& value);
@@ -85,6 +86,7 @@ class Host {
   double startTime_ = 0;
   std::int64_t nextFrame_ = 0;
   std::vector<std::unique_ptr<LoadedPlugin>> plugins_;
+  std::vector<std::string> execChain_;  // files being run by exec, outermost first
   std::optional<std::string> configPath_;
   bool configWritable_ = false;
   std::vector<ConfigEntry> unknownSaved_;

@@ -197,7 +197,7 @@ Scene ParseScene(const std::string& text, const std::string& source) {
   json root;
   try {
     root = json::parse(text);
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) {  // a syntax error, or a number beyond a double's range
     throw SceneError(source + ": not valid JSON: " + e.what());
   }
   if (!root.is_object()) throw SceneError(source + ": expected a JSON object at the top");

@@ -68,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"fixture_value 1 2", "fixture_value: expected one value, got more: 2"},
         BadLine{"fixture_value \"open", "fixture_value: expected a closing quote"},
         BadLine{"fixture_value \"a\\x\"", "fixture_value: expected \\\" or \\\\ after a backslash"},
+        // The saved configuration could not hold it: one variable a line, no escape for a break.
+        BadLine{"fixture_value \"a\nb\"", "fixture_value: a value may not hold a line break"},
         BadLine{"plugin", "plugin: expected `plugin load PATH` or `plugin unload NAME`"},
         BadLine{"plugin unload Nobody", "plugin unload: no plugin named Nobody"},
         BadLine{"plugin load /nonexistent.so", "plugin load: /nonexistent.so: file not found"},
@@ -86,6 +88,27 @@ TEST(Console, ExecRunsEachLineAndNamesTheFailingOne) {
     EXPECT_EQ(std::string(e.what()), path + ":5: unknown command or variable: bogus");
   }
   EXPECT_EQ(plugin.Cvar("fixture_value"), "4");
+}
+
+// Found while writing the console fuzz target: a file running itself overflowed the stack.
+TEST(Console, ExecRefusesAFileThatRunsItselfThroughAnother) {
+  veyrant_test::LoadedPlugin plugin(Fixture());
+  const std::string a = testing::TempDir() + "console_exec_a.cfg";
+  const std::string b = testing::TempDir() + "console_exec_b.cfg";
+  std::ofstream(a) << "exec " << b << "\n";
+  std::ofstream(b) << "fixture_value 5\nexec " << a << "\n";
+  const std::string expected =
+      a + ":1: " + b + ":2: exec: " + a + " is already running (a file may not run itself)";
+  // Twice: the refused run leaves no file marked as running.
+  for (int run = 0; run < 2; ++run) {
+    try {
+      plugin.Console("exec " + a);
+      FAIL();
+    } catch (const devhost::ConsoleError& e) {
+      EXPECT_EQ(std::string(e.what()), expected);
+    }
+  }
+  EXPECT_EQ(plugin.Cvar("fixture_value"), "5");
 }
 
 TEST(Console, EverySetCallsTheHookEvenWithTheSameText) {

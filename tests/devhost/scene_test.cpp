@@ -47,6 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Scene, NotJsonIsReportedWithTheSource) {
   EXPECT_THROW(devhost::ParseScene("{", "test"), devhost::SceneError);
+  // Found by the scene fuzz target: an overflowing number escaped as the JSON library's own error.
+  EXPECT_THROW(devhost::ParseScene(R"({"fps": 1e400})", "test"), devhost::SceneError);
   EXPECT_THROW(devhost::LoadSceneFile("/nonexistent/scene.json"), devhost::SceneError);
 }
 
