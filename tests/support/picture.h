@@ -64,9 +64,9 @@ inline std::string CompareWithGolden(const devhost::Image& actual, const std::st
       const bool bad = delta > tolerance;
       differing += bad;
       // Differences in red over a dimmed copy of the reference.
-      diff.rgba[i] = bad ? 255 : static_cast<std::uint8_t>(expected.rgba[i] / 4);
-      diff.rgba[i + 1] = bad ? 0 : static_cast<std::uint8_t>(expected.rgba[i + 1] / 4);
-      diff.rgba[i + 2] = bad ? 0 : static_cast<std::uint8_t>(expected.rgba[i + 2] / 4);
+      diff.rgba[i] = static_cast<std::uint8_t>(bad ? 255 : expected.rgba[i] / 4);
+      diff.rgba[i + 1] = static_cast<std::uint8_t>(bad ? 0 : expected.rgba[i + 1] / 4);
+      diff.rgba[i + 2] = static_cast<std::uint8_t>(bad ? 0 : expected.rgba[i + 2] / 4);
       diff.rgba[i + 3] = 255;
     }
     if (differing == 0) return {};
