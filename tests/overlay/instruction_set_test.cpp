@@ -1,0 +1,84 @@
+// The module built for a CPU with fused multiply-add draws exactly what the default module draws:
+// the same trace, line for line, for many airborne cars turning every way with values shown.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/program_run.h"
+
+namespace {
+
+using veyrant_test::Devhost;
+using veyrant_test::ProgramRun;
+
+// Reproducible numbers in [-range, range): the scene is the same on every run.
+class Numbers {
+ public:
+  float Next(float range) {
+    state_ = state_ * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<float>(static_cast<double>(state_ >> 40) / 8388608.0 - 1.0) * range;
+  }
+
+ private:
+  std::uint64_t state_ = 20261207u;
+};
+
+// Cars in the air, turned every way, each spinning so that its exact roll lies on a rounding
+// boundary of the ROLL value text (k + 0.5 percent): there one rounding more or less, as a fused
+// multiply-add makes, tips the text or the bar's fill by one.
+std::string AirborneScene(int cars) {
+  Numbers numbers;
+  std::ostringstream scene;
+  scene.precision(9);
+  scene << R"({"fps": 60, "duration": 1, "camera": {"target": null}, "cars": [)";
+  for (int car = 0; car < cars; ++car) {
+    const float x = numbers.Next(1), y = numbers.Next(1), z = numbers.Next(1), w = numbers.Next(1);
+    const float ax = numbers.Next(8), ay = numbers.Next(8);
+    // The forward axis and the roll worked out exactly, in double, from the float inputs.
+    const double fx = 1 - 2 * (double{y} * y + double{z} * z);
+    const double fy = 2 * (double{x} * y + double{z} * w);
+    const double fz = 2 * (double{x} * z - double{y} * w);
+    const double roll = (car % 199 - 99 + 0.5) / 100;
+    const auto az = static_cast<float>((roll * 5.5 - fx * ax - fy * ay) / fz);
+    scene << (car ? "," : "") << R"({"name": "c)" << car
+          << R"(", "keys": [{"t": 0, "onGround": false, )"
+          << R"("rotation": [)" << x << ',' << y << ',' << z << ',' << w
+          << R"(], "angularVelocity": [)" << ax << ',' << ay << ',' << az << "]}]}";
+  }
+  scene << "]}";
+  return scene.str();
+}
+
+bool CpuHasFusedMultiplyAdd() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
+         __builtin_cpu_supports("bmi2");
+}
+
+TEST(InstructionSet, FusedMultiplyAddModuleDrawsTheSame) {
+  constexpr int kCars = 400;
+  if (!CpuHasFusedMultiplyAdd())
+    GTEST_SKIP() << "this CPU cannot run the module built for x86-64-v3 (no AVX2, FMA or BMI2)";
+  const std::string scene = testing::TempDir() + "airborne_cars.json";
+  std::ofstream(scene) << AirborneScene(kCars);
+  const std::string options = " --scene \"" + scene + "\" --set veyrant_values=1 --trace -";
+  const ProgramRun plain = Devhost("--plugin \"" VEYRANT_MODULE_PATH "\"" + options);
+  const ProgramRun fused = Devhost("--plugin \"" VEYRANT_FMA_MODULE_PATH "\"" + options);
+  ASSERT_EQ(plain.status, 0);
+  ASSERT_EQ(fused.status, 0);
+
+  // Every car is in the air: its roll is worked out.
+  std::size_t rollsWorkedOut = 0;
+  for (const std::string& line : plain.lines)
+    rollsWorkedOut += line.find("RBActorWrapper::GetRBState") != std::string::npos;
+  ASSERT_EQ(rollsWorkedOut, static_cast<std::size_t>(kCars));
+
+  ASSERT_EQ(plain.lines.size(), fused.lines.size());
+  for (std::size_t i = 0; i < plain.lines.size(); ++i)
+    ASSERT_EQ(plain.lines[i], fused.lines[i]) << "trace line " << i + 1;
+}
+
+}  // namespace
