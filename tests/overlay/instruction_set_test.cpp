@@ -2,8 +2,8 @@
 // the same trace, line for line, for many airborne cars turning every way with values shown.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -14,29 +14,20 @@ namespace {
 using veyrant_test::Devhost;
 using veyrant_test::ProgramRun;
 
-// Reproducible numbers in [-range, range): the scene is the same on every run.
-class Numbers {
- public:
-  float Next(float range) {
-    state_ = state_ * 6364136223846793005u + 1442695040888963407u;
-    return static_cast<float>(static_cast<double>(state_ >> 40) / 8388608.0 - 1.0) * range;
-  }
-
- private:
-  std::uint64_t state_ = 20261207u;
-};
-
 // Cars in the air, turned every way, each spinning so that its exact roll lies on a rounding
 // boundary of the ROLL value text (k + 0.5 percent): there one rounding more or less, as a fused
 // multiply-add makes, tips the text or the bar's fill by one.
 std::string AirborneScene(int cars) {
-  Numbers numbers;
+  std::mt19937 random(20261207);
+  auto next = [&random](float range) {
+    return std::uniform_real_distribution<float>(-range, range)(random);
+  };
   std::ostringstream scene;
   scene.precision(9);
   scene << R"({"fps": 60, "duration": 1, "camera": {"target": null}, "cars": [)";
   for (int car = 0; car < cars; ++car) {
-    const float x = numbers.Next(1), y = numbers.Next(1), z = numbers.Next(1), w = numbers.Next(1);
-    const float ax = numbers.Next(8), ay = numbers.Next(8);
+    const float x = next(1), y = next(1), z = next(1), w = next(1);
+    const float ax = next(8), ay = next(8);
     // The forward axis and the roll worked out exactly, in double, from the float inputs.
     const double fx = 1 - 2 * (double{y} * y + double{z} * z);
     const double fy = 2 * (double{x} * y + double{z} * w);

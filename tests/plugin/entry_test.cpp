@@ -19,27 +19,23 @@ using Pryndal::Plugin::PryndalPlugin;
 
 class Module : public testing::Test {
  protected:
-  void SetUp() override {
-    module_ = devhost::OpenModule(VEYRANT_MODULE_PATH);
-    ASSERT_NE(module_, nullptr) << devhost::ModuleError();
-    getPlugin = reinterpret_cast<GetPluginFunc>(Symbol("getPlugin"));
-    deleteMe = reinterpret_cast<DeleteMeFunc>(Symbol("deleteMe"));
-  }
-  void TearDown() override {
+  void SetUp() override { ASSERT_NE(module_, nullptr) << devhost::ModuleError(); }
+  ~Module() override {
     if (deleteMe != nullptr) deleteMe();
     if (module_ != nullptr) devhost::CloseModule(module_);
   }
   void* Symbol(const char* name) {
-    void* symbol = devhost::FindSymbol(module_, name);
+    void* symbol = module_ != nullptr ? devhost::FindSymbol(module_, name) : nullptr;
     EXPECT_NE(symbol, nullptr) << name;
     return symbol;
   }
 
-  GetPluginFunc getPlugin = nullptr;
-  DeleteMeFunc deleteMe = nullptr;
-
  private:
-  void* module_ = nullptr;
+  void* module_ = devhost::OpenModule(VEYRANT_MODULE_PATH);
+
+ protected:
+  GetPluginFunc getPlugin = reinterpret_cast<GetPluginFunc>(Symbol("getPlugin"));
+  DeleteMeFunc deleteMe = reinterpret_cast<DeleteMeFunc>(Symbol("deleteMe"));
 };
 
 template <typename T>
@@ -115,26 +111,18 @@ TEST_F(Module, DeleteMeLeavesAHostCopyAliveAndDestructionReleasesGameWrapperFirs
 // The base's special members as the module exports them, called on raw storage.
 class BaseMembers : public Module {
  protected:
+  template <typename Function>
+  Function Member(const char* mangled) {
+    return reinterpret_cast<Function>(
+        Symbol((std::string("_ZN7Pryndal6Plugin13PryndalPlugin") + mangled).c_str()));
+  }
   using Construct = void (*)(void*);
   using ConstructFrom = void (*)(void*, void*);
   using Assign = void* (*)(void*, void*);
 
-  void SetUp() override {
-    Module::SetUp();
-    construct = reinterpret_cast<Construct>(Symbol("_ZN7Pryndal6Plugin13PryndalPluginC1Ev"));
-    copyConstruct =
-        reinterpret_cast<ConstructFrom>(Symbol("_ZN7Pryndal6Plugin13PryndalPluginC1ERKS1_"));
-    moveConstruct =
-        reinterpret_cast<ConstructFrom>(Symbol("_ZN7Pryndal6Plugin13PryndalPluginC1EOS1_"));
-    copyAssign = reinterpret_cast<Assign>(Symbol("_ZN7Pryndal6Plugin13PryndalPluginaSERKS1_"));
-    moveAssign = reinterpret_cast<Assign>(Symbol("_ZN7Pryndal6Plugin13PryndalPluginaSEOS1_"));
-    destroy = reinterpret_cast<Construct>(Symbol("_ZN7Pryndal6Plugin13PryndalPluginD1Ev"));
-  }
-
   struct Storage {
     alignas(PryndalPlugin) unsigned char bytes[sizeof(PryndalPlugin)];
-    PryndalPlugin& operator*() { return *std::launder(reinterpret_cast<PryndalPlugin*>(bytes)); }
-    PryndalPlugin* operator->() { return &**this; }
+    PryndalPlugin* operator->() { return std::launder(reinterpret_cast<PryndalPlugin*>(bytes)); }
   };
   // A base with both members set to fresh owners.
   void Filled(Storage& s) {
@@ -143,9 +131,10 @@ class BaseMembers : public Module {
     s->gameWrapper = std::make_shared<GameWrapper>();
   }
 
-  Construct construct = nullptr, destroy = nullptr;
-  ConstructFrom copyConstruct = nullptr, moveConstruct = nullptr;
-  Assign copyAssign = nullptr, moveAssign = nullptr;
+  Construct construct = Member<Construct>("C1Ev"), destroy = Member<Construct>("D1Ev");
+  ConstructFrom copyConstruct = Member<ConstructFrom>("C1ERKS1_"),
+                moveConstruct = Member<ConstructFrom>("C1EOS1_");
+  Assign copyAssign = Member<Assign>("aSERKS1_"), moveAssign = Member<Assign>("aSEOS1_");
 };
 
 TEST_F(BaseMembers, CopySharesMoveTakesSelfAssignmentKeeps) {

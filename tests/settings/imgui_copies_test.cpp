@@ -1,45 +1,28 @@
 // The host and the plugin each carry their own Dear ImGui and share only the context pointer: the
 // plugin's current-context pointer is a variable of its own (the exact export list, checked by
 // module_exports, keeps every other symbol of its copy inside the module).
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <imgui.h>
 #include <imgui_internal.h>
-#if !defined(_WIN32)
-#include <dlfcn.h>
 #include <link.h>
-#endif
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 
 #include "support/loaded_plugin.h"
+#include "support/program_run.h"
 #include "ui/imgui_session.h"
 
 namespace {
 
-#if defined(_WIN32)
-TEST(ImGuiCopies, SetImGuiContextSetsThePluginsCopyAndNotTheHosts) {
-  GTEST_SKIP() << "finds the plugin's copy through the module's ELF symbol table; on Windows the "
-                  "export check shows the DLL exports no Dear ImGui symbol";
-}
-#else
-std::string Output(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
 // Where the module's own GImGui lives: its symbol-table offset plus the module's load address.
 ImGuiContext** PluginCurrentContextVariable(void* module) {
-  std::istringstream symbols(
-      Output(std::string(VEYRANT_NM) + " --defined-only '" + VEYRANT_MODULE_PATH + "'"));
-  std::string address, kind, name;
-  while (symbols >> address >> kind >> name) {
+  const auto symbols =
+      veyrant_test::Run(std::string(VEYRANT_NM) + " --defined-only '" + VEYRANT_MODULE_PATH + "'");
+  for (const std::string& line : symbols.lines) {
+    std::string address, kind, name;
+    std::istringstream(line) >> address >> kind >> name;
     if (name != "GImGui") continue;
     link_map* map = nullptr;
     if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0) return nullptr;
@@ -63,6 +46,5 @@ TEST(ImGuiCopies, SetImGuiContextSetsThePluginsCopyAndNotTheHosts) {
   EXPECT_EQ(ImGui::GetCurrentContext(), hostCurrent);
   ImGui::DestroyContext(hostCurrent);
 }
-#endif
 
 }  // namespace

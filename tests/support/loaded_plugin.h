@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/host.h"
@@ -10,6 +11,9 @@
 #include "sdk/trace.h"
 
 namespace veyrant_test {
+
+// Console variables to set, in order: {name, value}.
+using Settings = std::vector<std::pair<std::string, std::string>>;
 
 class LoadedPlugin {
  public:
@@ -51,6 +55,16 @@ class LoadedPlugin {
     devhost::Cvar* cvar = host_.Store().Find(name);
     if (cvar == nullptr) throw devhost::ConsoleError("no variable " + name);
     return cvar->value;
+  }
+  // One frame of the scene with the settings applied: what the plugin drew (its host calls are in
+  // Records()).
+  const std::vector<devhost::CanvasCall>& DrawFrame(const std::string& scene,
+                                                    const Settings& settings = {}) {
+    UseScene(scene);
+    for (const auto& [name, value] : settings) Set(name, value);
+    ClearRecords();
+    RunFrames(1);
+    return CanvasCalls();
   }
   // Throws devhost::SceneError on a bad scene.
   void UseScene(const std::string& json, double startTime = 0) {

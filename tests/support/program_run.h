@@ -36,9 +36,8 @@ inline int ExitCode(FILE* pipe) {
 inline std::string DevhostPath() { return VEYRANT_DEVHOST_PATH; }
 #endif
 
-// Quote arguments with double quotes: both sh and cmd.exe read them.
-inline ProgramRun Devhost(const std::string& arguments) {
-  const std::string command = DevhostPath() + " " + arguments + " 2>&1";
+// Runs a shell command and keeps what it prints, line by line.
+inline ProgramRun Run(const std::string& command) {
   FILE* pipe = OpenPipe(command);
   ProgramRun run{-1, {}};
   if (pipe == nullptr) return run;
@@ -50,6 +49,11 @@ inline ProgramRun Devhost(const std::string& arguments) {
   std::istringstream lines(out);
   for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
   return run;
+}
+
+// Quote arguments with double quotes: both sh and cmd.exe read them.
+inline ProgramRun Devhost(const std::string& arguments) {
+  return Run(DevhostPath() + " " + arguments + " 2>&1");
 }
 
 }  // namespace veyrant_test

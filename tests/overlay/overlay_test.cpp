@@ -1,0 +1,104 @@
+// Frames drawn through the real module, one case of frames.json each: the scene, the settings set
+// through the console, and what the frame must show (see "about" in the file).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "support/canvas_listing.h"
+#include "support/loaded_plugin.h"
+
+namespace {
+
+using Json = nlohmann::json;
+using Lines = std::vector<std::string>;
+using Kind = devhost::CanvasCall::Kind;
+
+// "NAME@X,Y WxH" from each panel's background fill and header text.
+Lines Panels(const std::vector<devhost::CanvasCall>& calls) {
+  Lines panels;
+  std::string box;
+  for (const auto& call : calls) {
+    if (call.kind == Kind::FillBox && call.colour.R == 12)
+      box = "@" + std::to_string(call.position.X) + "," + std::to_string(call.position.Y) + " " +
+            std::to_string(call.size.X) + "x" + std::to_string(call.size.Y);
+    if (call.kind == Kind::DrawString && call.colour.R == 150) panels.push_back(call.text + box);
+  }
+  return panels;
+}
+
+// A bar row's draw calls after its label, track and centre mark, up to the next label or cell.
+Lines Row(const Lines& lines, const std::string& label) {
+  std::size_t at = 0;
+  while (at < lines.size() && !lines[at].ends_with(" " + label)) ++at;
+  Lines row;
+  for (at += 3; at < lines.size() && lines[at].find(" 100,100,100,200 ") == std::string::npos &&
+                lines[at].find("x20 ") == std::string::npos;
+       ++at)
+    row.push_back(lines[at]);
+  return row;
+}
+
+struct FrameCase {
+  std::string name;
+  Json data;
+};
+
+std::vector<FrameCase> Cases() {
+  std::ifstream file(VEYRANT_FRAME_CASES);
+  std::vector<FrameCase> cases;
+  const Json all = Json::parse(file);
+  for (const Json& c : all.at("cases")) cases.push_back({c.at("name"), c});
+  return cases;
+}
+
+void PrintTo(const FrameCase& c, std::ostream* out) { *out << c.name; }
+
+class Frame : public testing::TestWithParam<FrameCase> {};
+
+TEST_P(Frame, ShowsWhatItMust) {
+  const Json& c = GetParam().data;
+  const Json canvas = c.value("canvas", Json::array({1920, 1080}));
+  veyrant_test::LoadedPlugin plugin(VEYRANT_MODULE_PATH, {canvas[0], canvas[1]});
+  veyrant_test::Settings settings;
+  const Json set = c.value("set", Json::object());
+  for (const auto& [name, value] : set.items()) settings.emplace_back(name, value);
+  const auto& calls = plugin.DrawFrame(c.at("scene").dump(), settings);
+  const Lines lines = veyrant_test::DrawLines(calls);
+  int sizes = 0;
+  for (const auto& call : calls) sizes += call.kind == Kind::GetStringSize;
+  const Lines ops = plugin.Ops();
+  const bool asksRigidBody =
+      std::find(ops.begin(), ops.end(), "RBActorWrapper::GetRBState") != ops.end();
+
+  for (const auto& [what, expected] : c.at("expect").items()) {
+    SCOPED_TRACE(what);
+    if (what == "panels")
+      EXPECT_EQ(Panels(calls), expected.get<Lines>());
+    else if (what == "draw")
+      EXPECT_EQ(lines, expected.get<Lines>());
+    else if (what == "fills")
+      EXPECT_EQ(veyrant_test::DrawLines(calls, "fill"), expected.get<Lines>());
+    else if (what == "texts")
+      EXPECT_EQ(veyrant_test::DrawLines(calls, "text"), expected.get<Lines>());
+    else if (what == "ops")
+      EXPECT_EQ(ops, expected.get<Lines>());
+    else if (what == "asksRigidBody")
+      EXPECT_EQ(asksRigidBody, expected.get<bool>());
+    else if (what == "stringSizes")
+      EXPECT_EQ(sizes, expected.get<int>());
+    else if (what == "rows")
+      for (const auto& [label, row] : expected.items())
+        EXPECT_EQ(Row(lines, label), row.get<Lines>()) << label;
+    else
+      ADD_FAILURE() << "unknown expectation " << what;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Frame, testing::ValuesIn(Cases()),
+                         [](const auto& param) { return param.param.name; });
+
+}  // namespace
