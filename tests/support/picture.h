@@ -1,83 +1,127 @@
-// Pictures in tests: reading PNGs back, cutting out the part under test, and comparing with a
-// committed reference with a small tolerance per channel. On a mismatch the actual picture and a
-// diff are written to the build folder; VEYRANT_UPDATE_GOLDEN=1 writes the references instead.
+// Pictures in tests: pryndal-devhost run as people run it, on the module under test, in a folder
+// of the test's own (ctest runs tests side by side); the PNGs it writes read back, cut to the part
+// under test and compared with a committed reference within 2 per channel. On a mismatch the
+// actual picture and a diff are written to the build folder; VEYRANT_UPDATE_GOLDEN=1 writes the
+// references instead.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stb/stb_image.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "render/image.h"
 #include "render/png_file.h"
 
 namespace veyrant_test {
 
-inline devhost::Image ReadPng(const std::string& path) {
+inline devhost::Image ReadPng(const std::filesystem::path& path) {
   int width = 0, height = 0, channels = 0;
   unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
-  if (pixels == nullptr) throw std::runtime_error(path + ": cannot read as PNG");
+  if (pixels == nullptr) throw std::runtime_error(path.string() + ": cannot read as PNG");
   devhost::Image image{width, height, {pixels, pixels + width * height * 4}};
   stbi_image_free(pixels);
   return image;
 }
 
-inline devhost::Image Crop(const devhost::Image& image, int x, int y, int width, int height) {
+// The top left width x height pixels.
+inline devhost::Image Crop(const devhost::Image& image, int width, int height) {
   devhost::Image out{width, height, {}};
-  for (int row = 0; row < height; ++row) {
-    const std::uint8_t* from = image.Pixel(x, y + row);
-    out.rgba.insert(out.rgba.end(), from, from + width * 4);
-  }
+  for (int y = 0; y < height; ++y)
+    out.rgba.insert(out.rgba.end(), image.Pixel(0, y), image.Pixel(0, y) + width * 4);
   return out;
 }
 
-// Empty when the pictures match within tolerance, otherwise what differs and where to look.
-inline std::string CompareWithGolden(const devhost::Image& actual, const std::string& name,
-                                     int tolerance = 2) {
+using Rgba = std::array<int, 4>;  // straight alpha
+using SpanList = std::vector<std::pair<int, int>>;
+
+// The runs [first, last] of pixels on row y within 3 per channel of the colour.
+inline SpanList Spans(const devhost::Image& image, int y, const Rgba& colour) {
+  SpanList spans;
+  for (int x = 0; x < image.width; ++x) {
+    bool near = true;
+    for (std::size_t i = 0; i < 4; ++i) near &= std::abs(image.Pixel(x, y)[i] - colour[i]) <= 3;
+    if (!near) continue;
+    if (spans.empty() || spans.back().second != x - 1) spans.push_back({x, x});
+    spans.back().second = x;
+  }
+  return spans;
+}
+
+// Emptied when a test first asks for it, so no picture of an earlier run can pass for this one's.
+inline std::filesystem::path TestFolder() {
+  static std::string current;
+  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string("veyrant-") + test->test_suite_name() + "." + test->name();
+  std::replace(name.begin(), name.end(), '/', '-');
+  const auto folder = std::filesystem::path(testing::TempDir()) / name;
+  if (std::exchange(current, name) != name) std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+struct Outcome {
+  int exitCode;
+  std::string errors;
+};
+
+// Runs in the test's folder, so file names in the arguments (a shell fragment, quoted by the
+// caller) are relative to it; the prefix runs first.
+inline Outcome Devhost(const std::string& arguments, const std::string& prefix = "") {
+  const std::filesystem::path folder = TestFolder();
+  const std::string command = "cd '" + folder.string() + "' && " + prefix +
+                              " '" VEYRANT_DEVHOST_PATH "' --plugin '" VEYRANT_MODULE_PATH "' " +
+                              arguments + " 2>stderr.txt >/dev/null";
+  const int status = std::system(command.c_str());
+  std::ifstream in(folder / "stderr.txt");
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {std::istreambuf_iterator<char>(in), {}}};
+}
+
+// The picture the program writes of the scene's first frame with these options.
+inline devhost::Image Picture(const std::string& scene, const std::string& options) {
+  std::ofstream(TestFolder() / "scene.json") << scene;
+  const Outcome run = Devhost("--scene scene.json " + options + " --png out.png");
+  if (run.exitCode != 0) throw std::runtime_error(run.errors);
+  return ReadPng(TestFolder() / "out.png");
+}
+
+// Empty when the pictures match, otherwise what differs and where to look.
+inline std::string CompareWithGolden(const devhost::Image& actual, const std::string& name) {
   const std::filesystem::path golden = std::filesystem::path(VEYRANT_GOLDEN_DIR) / (name + ".png");
   const char* update = std::getenv("VEYRANT_UPDATE_GOLDEN");
-  if (update != nullptr && std::string(update) == "1") {
-    devhost::WritePng(golden.string(), actual);
-    return {};
-  }
-  if (!std::filesystem::exists(golden))
-    return golden.string() + " is missing; run scripts/update-golden to create it";
-  const devhost::Image expected = ReadPng(golden.string());
-  std::string problem;
-  devhost::Image diff{actual.width, actual.height, {}};
-  if (expected.width != actual.width || expected.height != actual.height) {
-    problem = "size " + std::to_string(actual.width) + "x" + std::to_string(actual.height) +
-              ", expected " + std::to_string(expected.width) + "x" +
-              std::to_string(expected.height);
-  } else {
+  if (update != nullptr && update == std::string("1")) devhost::WritePng(golden.string(), actual);
+  devhost::Image diff = ReadPng(golden);  // differences in red over the dimmed reference
+  std::string problem = "its size differs from the reference";
+  if (diff.width == actual.width && diff.height == actual.height) {
     long differing = 0;
-    int worst = 0;
-    diff.rgba.resize(actual.rgba.size());
     for (std::size_t i = 0; i < actual.rgba.size(); i += 4) {
-      int delta = 0;
+      bool bad = false;
       for (std::size_t c = 0; c < 4; ++c)
-        delta = std::max(delta, std::abs(actual.rgba[i + c] - expected.rgba[i + c]));
-      worst = std::max(worst, delta);
-      const bool bad = delta > tolerance;
+        bad |= std::abs(actual.rgba[i + c] - diff.rgba[i + c]) > 2;
       differing += bad;
-      // Differences in red over a dimmed copy of the reference.
-      diff.rgba[i] = static_cast<std::uint8_t>(bad ? 255 : expected.rgba[i] / 4);
-      diff.rgba[i + 1] = static_cast<std::uint8_t>(bad ? 0 : expected.rgba[i + 1] / 4);
-      diff.rgba[i + 2] = static_cast<std::uint8_t>(bad ? 0 : expected.rgba[i + 2] / 4);
-      diff.rgba[i + 3] = 255;
+      for (std::size_t c = 0; c < 4; ++c)
+        diff.rgba[i + c] = static_cast<std::uint8_t>(c == 3 ? 255
+                                                     : bad  ? (c == 0 ? 255 : 0)
+                                                            : diff.rgba[i + c] / 4);
     }
     if (differing == 0) return {};
-    problem = std::to_string(differing) + " pixels differ by more than " +
-              std::to_string(tolerance) + " (at most " + std::to_string(worst) + ")";
+    problem = std::to_string(differing) + " pixels differ by more than 2";
   }
-  const std::filesystem::path out = std::filesystem::path(VEYRANT_GOLDEN_OUT_DIR);
-  std::filesystem::create_directories(out);
-  devhost::WritePng((out / (name + ".actual.png")).string(), actual);
-  if (!diff.rgba.empty()) devhost::WritePng((out / (name + ".diff.png")).string(), diff);
-  return name + ": " + problem + "; see " + (out / name).string() +
+  const std::filesystem::path out = std::filesystem::path(VEYRANT_GOLDEN_OUT_DIR) / name;
+  std::filesystem::create_directories(out.parent_path());
+  devhost::WritePng(out.string() + ".actual.png", actual);
+  devhost::WritePng(out.string() + ".diff.png", diff);
+  return name + ": " + problem + "; see " + out.string() +
          ".{actual,diff}.png, or refresh the reference with scripts/update-golden";
 }
 

@@ -2,24 +2,17 @@
 // sanitizers hold freed memory back in quarantine).
 #pragma once
 
+#include <unistd.h>
+
 #include <fstream>
-#include <string>
 
 namespace veyrant_test {
 
-// VmRSS from /proc/self/status in KiB, or 0 where there is none.
+// The resident pages from /proc/self/statm in KiB, or 0 where there are none.
 inline long ResidentKib() {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  long value = 0;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      status >> value;
-      return value;
-    }
-    status.ignore(4096, '\n');
-  }
-  return 0;
+  long pages = 0, resident = 0;
+  std::ifstream("/proc/self/statm") >> pages >> resident;
+  return resident * sysconf(_SC_PAGESIZE) / 1024;
 }
 
 }  // namespace veyrant_test

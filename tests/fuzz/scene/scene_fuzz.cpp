@@ -1,10 +1,6 @@
 // Scene files: any bytes give a SceneError or a scene that plays at any time; any other exception,
 // a crash or a hang is a fault.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
-#include "core/scene.h"
+#include "../fuzz_host.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   devhost::Scene scene;

@@ -1,0 +1,187 @@
+// Pictures pryndal-devhost writes, run as the program: panels against committed reference
+// pictures (refresh them on purpose with scripts/update-golden) and, where the geometry is the
+// point, against the pixels each colour must cover, which a refreshed reference cannot wave
+// through; the picture options; the window worked through --script, one command a frame.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "support/picture.h"
+
+namespace {
+
+using veyrant_test::Devhost;
+using veyrant_test::Rgba;
+using veyrant_test::SpanList;
+using veyrant_test::Spans;
+
+// One car, followed by the camera, airborne and rolling, with boost and handbrake held.
+constexpr char kOneCar[] = R"({"camera": {"present": true, "target": 0},
+  "cars": [{"name": "Ayla", "keys": [{"t": 0, "throttle": 0.6, "steer": -0.4, "boost": true,
+    "handbrake": true, "onGround": false, "angularVelocity": [2.75, 0, 0],
+    "position": [0, -1500, 300]}]}]})";
+
+// Four cars and a camera that follows none: one panel each, 107 rows apart.
+constexpr char kFourCars[] = R"({"camera": {"present": true, "target": null}, "cars": [
+    {"name": "Ayla", "keys": [{"t": 0, "throttle": 1, "steer": 0.3, "boost": true}]},
+    {"name": "Brann", "keys": [{"t": 0, "throttle": -1, "steer": -1, "handbrake": true}]},
+    {"name": "Corvin", "keys": [{"t": 0, "onGround": false, "angularVelocity": [-4, 0, 0],
+      "jump": true, "position": [0, 0, 500]}]},
+    {"name": "", "keys": [{"t": 0, "throttle": 0.25, "steer": 0.75}]}]})";
+
+constexpr Rgba kBorder{40, 40, 56, 245}, kHeader{20, 20, 55, 255}, kBrake{220, 70, 60, 255},
+    kThrottle{60, 210, 80, 255}, kSteer{80, 150, 255, 255}, kRoll{255, 100, 200, 255},
+    kBoost{220, 140, 0, 255}, kJump{140, 140, 230, 255}, kTitleBar{41, 74, 122, 255};
+
+using Row = std::tuple<int, Rgba, SpanList>;  // y, a colour and where on that row it lies
+
+// A track spans x 53..240 with its centre at 147: throttle fills from the centre, brake up to
+// it. Cells are 72 pixels wide, 4 apart.
+const std::vector<Row> kFullFills = {{44, kThrottle, {{147, 240}}},
+                                     {151, kBrake, {{53, 146}}},
+                                     {93, kBoost, {{18, 87}}},
+                                     {307, kJump, {{94, 163}}}};
+// A one-pixel outline, even at its corners.
+const std::vector<Row> kOutline = {{69, kBorder, {{9, 9}, {248, 248}}}, {124, kBorder, {{9, 248}}}};
+// The page's actions are done before the picture: the panel moved right of the window and shows
+// ROLL where STR was.
+const std::vector<Row> kAfterClickingSteer = {{63, kSteer, {}}, {63, kRoll, {{829, 875}}}};
+
+struct GoldenCase {
+  const char* name;
+  const char* scene;
+  const char* options;
+  int width, height;  // the panel's corner at (9, 10), 8 pixels of backdrop round it
+  std::vector<Row> rows = {};
+  bool reference = true;
+};
+
+class Golden : public testing::TestWithParam<GoldenCase> {};
+
+TEST_P(Golden, MatchesTheReferencePicture) {
+  const GoldenCase& c = GetParam();
+  const devhost::Image picture = veyrant_test::Crop(
+      veyrant_test::Picture(c.scene, std::string("--canvas 960x540 ") + c.options), c.width,
+      c.height);
+  EXPECT_EQ(c.reference ? veyrant_test::CompareWithGolden(picture, c.name) : "", "");
+  for (const auto& [y, colour, spans] : c.rows)
+    EXPECT_EQ(Spans(picture, y, colour), spans) << "row " << y << ", red " << colour[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Panels, Golden,
+    testing::Values(GoldenCase{"full_panel", kOneCar, "", 257, 133},
+                    GoldenCase{"elements_off", kOneCar,
+                               "--set veyrant_throttle=0 --set veyrant_roll=0 --set veyrant_jump=0",
+                               257, 103},
+                    GoldenCase{"four_panels", kFourCars, "", 257, 454, kFullFills},
+                    GoldenCase{"values_on", kOneCar, "--set veyrant_values=1", 257, 133},
+                    GoldenCase{"scale_0_5", kOneCar, "--set veyrant_scale=0.5", 137, 74},
+                    GoldenCase{"scale_3", kOneCar, "--set veyrant_scale=3", 737, 363},
+                    GoldenCase{"transparent", kOneCar, "--transparent", 257, 133, kOutline},
+                    GoldenCase{"settings_defaults", kOneCar, "--settings", 657, 460},
+                    GoldenCase{"settings_actions", kOneCar,
+                               "--settings --set veyrant_x=0.72 --click Steer", 960, 80,
+                               kAfterClickingSteer, false}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+devhost::Image Png(const std::string& name) {
+  return veyrant_test::ReadPng(veyrant_test::TestFolder() / name);
+}
+
+std::string Bytes(const std::string& name) {
+  std::ifstream in(veyrant_test::TestFolder() / name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(PictureOptions, PngWritesTheSameBytesAsPngDirsLastFrame) {
+  const std::string options = "--canvas 640x360 --frames 3 --time 2 --set veyrant_values=1 ";
+  ASSERT_EQ(Devhost(options + "--png a.png").exitCode, 0);
+  ASSERT_EQ(Devhost(options + "--png-dir seq").exitCode, 0);
+  EXPECT_EQ(Bytes("a.png"), Bytes("seq/frame-00002.png"));
+  EXPECT_NE(Bytes("seq/frame-00000.png"), Bytes("seq/frame-00002.png"));  // the demo moves
+  EXPECT_EQ(Bytes("seq/frame-00003.png"), "");
+  const devhost::Image image = Png("a.png");
+  EXPECT_EQ(std::vector<int>({image.width, image.height, image.Pixel(0, 0)[3]}),
+            std::vector<int>({640, 360, 255}));  // the backdrop is opaque
+}
+
+TEST(PictureOptions, APictureThatCannotBeWrittenFailsTheRunNamingTheFile) {
+  const auto outcome = Devhost("--canvas 64x36 --frames 2 --png missing/a.png");
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_NE(outcome.errors.find("missing/a.png"), std::string::npos) << outcome.errors;
+}
+
+TEST(PictureOptions, AWindowWithoutADisplayIsRefusedBeforeLoading) {
+  const auto outcome = Devhost("--window", "env -u DISPLAY");
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_TRUE(outcome.errors.starts_with("pryndal-devhost: --window: no display ("))
+      << outcome.errors;  // and nothing before it: the plugin is not loaded
+}
+
+class Window : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
+      GTEST_SKIP() << "xvfb-run is not installed (Debian package xvfb); the window is not tested";
+  }
+  // One X server at a time: two xvfb-run -a started together can pick the same display number.
+  static veyrant_test::Outcome Run(const std::string& script) {
+    std::ofstream(veyrant_test::TestFolder() / "script.txt") << script;
+    return Devhost(
+        "--window --canvas 800x450 --script script.txt",
+        "flock /tmp/veyrant-xvfb.lock xvfb-run -a -s '-screen 0 1024x768x24' timeout 60");
+  }
+};
+
+TEST_F(Window, ScriptedCommandsMoveTheClockAndShowWhatTheySay) {
+  // Screenshots of the same scene time reached in different ways.
+  const auto outcome =
+      Run("pause\nseek 0.25\nscreenshot at-0.25.png\n"
+          "seek -1\nstep 15\nscreenshot from-below-0.png\n"      // seek stops at 0
+          "step -30\nstep 15\nscreenshot stepped-below-0.png\n"  // and so does step
+          "seek 6\nstep 15\nscreenshot at-6.25.png\n"
+          "seek 6.25\nstep\nstep -1\nscreenshot one-step-and-back.png\n"
+          "seek 9.5\nscreenshot at-9.5.png\n"
+          "seek 25\nstep -30\nscreenshot from-beyond-the-end.png\n"  // seek stops at the end
+          "seek 10\nscreenshot at-the-end.png\n"
+          "play\n\n\nstep 1\nscreenshot looped.png\n\nscreenshot still-looped.png\n"
+          "veyrant_scale 2\nscreenshot scale-2.png\nsettings\nscreenshot settings.png\n  quit  \n");
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+  ASSERT_EQ(Png("at-0.25.png").width, 800);
+  // Above the console, whose text changes every frame.
+  const auto shot = [](const char* name) { return veyrant_test::Crop(Png(name), 800, 300).rgba; };
+  EXPECT_TRUE(shot("from-below-0.png") == shot("at-0.25.png"));
+  EXPECT_TRUE(shot("stepped-below-0.png") == shot("at-0.25.png"));
+  EXPECT_TRUE(shot("one-step-and-back.png") == shot("at-6.25.png"));
+  EXPECT_TRUE(shot("from-beyond-the-end.png") == shot("at-9.5.png"));
+  EXPECT_TRUE(shot("looped.png") != shot("at-the-end.png")) << "play did not play from the end";
+  EXPECT_TRUE(shot("looped.png") == shot("still-looped.png")) << "step did not pause";
+  // At scale 2 the header band spans x 8..487, rows 9..60; the plugin's window goes over it.
+  EXPECT_EQ(Spans(Png("scale-2.png"), 60, kHeader), SpanList({{8, 487}}));
+  EXPECT_EQ(Spans(Png("settings.png"), 25, kTitleBar), SpanList({{21, 655}}));
+}
+
+TEST_F(Window, AFailingScriptLineStopsTheProgramNamingIt) {
+  for (const auto& [line, message] : std::vector<std::pair<std::string, std::string>>{
+           {"veyrant_nothing 1", "unknown command or variable: veyrant_nothing"},
+           {"paused", "unknown command or variable: paused"},
+           {"step 1.5", "step: expected a whole number of frames, got '1.5'"},
+           {"step x", "step: expected a whole number of frames, got 'x'"},
+           {"seek", "seek: expected SECONDS"},
+           {"seek inf", "seek: expected a number of seconds, got 'inf'"},
+           {"seek 1 2", "seek: unexpected '2'"},
+           {"screenshot", "screenshot: expected FILE"},
+           {"pause now", "pause: takes no value, got 'now'"}}) {
+    const auto outcome = Run("pause\n" + line + "\nquit\n");
+    EXPECT_EQ(outcome.exitCode, 2) << line;
+    EXPECT_NE(outcome.errors.find("script.txt:2: " + message), std::string::npos) << outcome.errors;
+  }
+}
+
+}  // namespace
