@@ -70,7 +70,8 @@ TEST_P(Frame, ShowsWhatItMust) {
   const Lines lines = veyrant_test::DrawLines(calls);
   int sizes = 0;
   for (const auto& call : calls) sizes += call.kind == Kind::GetStringSize;
-  const Lines ops = plugin.Ops();
+  Lines ops;
+  for (const auto& record : plugin.Records()) ops.push_back(record.op);
   const bool asksRigidBody =
       std::find(ops.begin(), ops.end(), "RBActorWrapper::GetRBState") != ops.end();
 

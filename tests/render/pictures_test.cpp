@@ -170,13 +170,9 @@ TEST_F(Window, ScriptedCommandsMoveTheClockAndShowWhatTheySay) {
 TEST_F(Window, AFailingScriptLineStopsTheProgramNamingIt) {
   for (const auto& [line, message] : std::vector<std::pair<std::string, std::string>>{
            {"veyrant_nothing 1", "unknown command or variable: veyrant_nothing"},
-           {"paused", "unknown command or variable: paused"},
            {"step 1.5", "step: expected a whole number of frames, got '1.5'"},
-           {"step x", "step: expected a whole number of frames, got 'x'"},
            {"seek", "seek: expected SECONDS"},
            {"seek inf", "seek: expected a number of seconds, got 'inf'"},
-           {"seek 1 2", "seek: unexpected '2'"},
-           {"screenshot", "screenshot: expected FILE"},
            {"pause now", "pause: takes no value, got 'now'"}}) {
     const auto outcome = Run("pause\n" + line + "\nquit\n");
     EXPECT_EQ(outcome.exitCode, 2) << line;

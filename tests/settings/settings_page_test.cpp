@@ -76,22 +76,6 @@ TEST_F(SettingsPage, ShowsTheDefaults) {
   EXPECT_FALSE(Ticked("Show values on bars"));
 }
 
-TEST_F(SettingsPage, DraggedValuesCarryTheDisplayPrecision) {
-  driver_.DragToValue("X (%)", 12.5);
-  EXPECT_EQ(Shown("X (%)"), "12.5%");
-  EXPECT_EQ(plugin_.Cvar("veyrant_x"), "0.125");
-  ASSERT_FALSE(PageCalls().empty());
-  EXPECT_EQ(PageCalls().back().args, std::vector<devhost::TraceValue>{0.125f});
-
-  // 1.234 lies between pixels; the slider keeps what its format shows, two decimals.
-  plugin_.ClearRecords();
-  driver_.DragToValue("Scale", 1.234);
-  EXPECT_EQ(Shown("Scale"), "1.23x");
-  EXPECT_EQ(plugin_.Cvar("veyrant_scale"), "1.23");
-  ASSERT_FALSE(PageCalls().empty());
-  EXPECT_EQ(PageCalls().back().args, std::vector<devhost::TraceValue>{1.23f});
-}
-
 // The page shows the fields, which only the hooks feed, and writes only on an edit.
 TEST_F(SettingsPage, ShowsTheHooksValuesAndWritesNothingWithoutAnEdit) {
   plugin_.Console("veyrant_scale 5");

@@ -35,18 +35,11 @@ class LoadedPlugin {
       if (r.phase == phase) out.push_back(r);
     return out;
   }
-  std::vector<std::string> Ops() {
-    std::vector<std::string> out;
-    for (const auto& r : Records()) out.push_back(r.op);
-    return out;
-  }
   // Forgets the calls and canvas calls so far.
   void ClearRecords() {
     host_.Trace().ClearRecords();
     host_.Canvas().ClearCalls();
   }
-  const std::vector<devhost::CanvasCall>& CanvasCalls() { return host_.Canvas().Calls(); }
-
   void RunFrames(std::int64_t count = 1) { host_.RenderFrames(count); }
   std::string Console(const std::string& line) { return host_.Console(line); }
   void Set(const std::string& name, const std::string& value) { host_.SetVariable(name, value); }
@@ -56,20 +49,15 @@ class LoadedPlugin {
     if (cvar == nullptr) throw devhost::ConsoleError("no variable " + name);
     return cvar->value;
   }
-  // One frame of the scene with the settings applied: what the plugin drew (its host calls are in
-  // Records()).
+  // One frame of the scene (throws devhost::SceneError on a bad one) with the settings applied:
+  // what the plugin drew; its host calls are in Records().
   const std::vector<devhost::CanvasCall>& DrawFrame(const std::string& scene,
                                                     const Settings& settings = {}) {
-    UseScene(scene);
-    for (const auto& [name, value] : settings) Set(name, value);
+    host_.SetScene(devhost::ParseScene(scene, "test scene"));
+    for (const auto& [name, value] : settings) host_.SetVariable(name, value);
     ClearRecords();
-    RunFrames(1);
-    return CanvasCalls();
-  }
-  // Throws devhost::SceneError on a bad scene.
-  void UseScene(const std::string& json, double startTime = 0) {
-    host_.SetScene(devhost::ParseScene(json, "test scene"));
-    host_.SetStartTime(startTime);
+    host_.RenderFrames(1);
+    return host_.Canvas().Calls();
   }
 
  private:
