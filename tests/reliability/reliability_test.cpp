@@ -68,7 +68,8 @@ TEST(LoadCycles, EachReloadStartsFreshAndUnloadLeavesNothingToCall) {
 // moment (VEYRANT_KILL_ITERATIONS times, 200); after every kill the file holds the last generation
 // or a later one, whole.
 TEST(SavedConfiguration, SurvivesTheHostBeingKilledWhileWriting) {
-  const std::filesystem::path folder = testing::TempDir() + "veyrant_kill_test";
+  const std::filesystem::path folder =
+      testing::TempDir() + "veyrant_kill_test." + std::to_string(getpid());
   std::filesystem::create_directories(folder);  // with the temporary files kills leave behind
   const std::string path = (folder / "veyrant.cfg").string();
   devhost::Host host;
