@@ -79,9 +79,14 @@ struct Outcome {
 // caller) are relative to it; the prefix runs first.
 inline Outcome Devhost(const std::string& arguments, const std::string& prefix = "") {
   const std::filesystem::path folder = TestFolder();
-  const std::string command = "cd '" + folder.string() + "' && " + prefix +
-                              " '" VEYRANT_DEVHOST_PATH "' --plugin '" VEYRANT_MODULE_PATH "' " +
-                              arguments + " 2>stderr.txt >/dev/null";
+  // clang 14's LeakSanitizer crashes in its scan of thread-local storage at exit once Mesa's
+  // threads have run ("Tracer caught signal 11"), so the sanitizer build checks the rendering
+  // program for memory errors only; the in-process tests check leaks.
+  const std::string command =
+      "cd '" + folder.string() + "' && " + prefix +
+      " env ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" VEYRANT_DEVHOST_PATH
+      "' --plugin '" VEYRANT_MODULE_PATH "' " +
+      arguments + " 2>stderr.txt >/dev/null";
   const int status = std::system(command.c_str());
   std::ifstream in(folder / "stderr.txt");
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {std::istreambuf_iterator<char>(in), {}}};
