@@ -42,6 +42,17 @@ Lines Row(const Lines& lines, const std::string& label) {
   return row;
 }
 
+// The car array's calls in order: "Count", or "Get I".
+Lines CarArrayCalls(const std::vector<devhost::TraceRecord>& records) {
+  Lines calls;
+  for (const auto& record : records) {
+    if (record.op == "ArrayWrapper<CarWrapper>::Count") calls.push_back("Count");
+    if (record.op == "ArrayWrapper<CarWrapper>::Get")
+      calls.push_back("Get " + std::to_string(std::get<std::int64_t>(record.args.at(0))));
+  }
+  return calls;
+}
+
 struct FrameCase {
   std::string name;
   Json data;
@@ -87,6 +98,8 @@ TEST_P(Frame, ShowsWhatItMust) {
       EXPECT_EQ(veyrant_test::DrawLines(calls, "text"), expected.get<Lines>());
     else if (what == "ops")
       EXPECT_EQ(ops, expected.get<Lines>());
+    else if (what == "carArray")
+      EXPECT_EQ(CarArrayCalls(plugin.Records()), expected.get<Lines>());
     else if (what == "asksRigidBody")
       EXPECT_EQ(asksRigidBody, expected.get<bool>());
     else if (what == "stringSizes")
