@@ -8,7 +8,7 @@
 namespace devhost {
 
 FrameComposer::FrameComposer(Vector2 size, double frameSeconds)
-    : size_(size), session_(size, frameSeconds), canvas_(size, session_.Font()) {}
+    : size_(size), session_(size, frameSeconds), canvas_(size) {}
 
 ImDrawData* FrameComposer::Compose(Host& host, double sceneSeconds, const FrameLayers& layers,
                                    const std::function<void()>& hostWindows) {

@@ -1,10 +1,11 @@
 // The development host's real canvas: it keeps every call as the recording canvas does and paints
-// boxes and text into a Dear ImGui draw list of the host's own context, with the host's font.
-// Text is measured by the same glyph walk that draws it, so GetStringSize covers what DrawString
-// paints at that scale.
+// boxes and text into a Dear ImGui draw list of the host's own context. Text is set in the host's
+// font at its whole pixel height and measured by the same glyph walk that draws it, so
+// GetStringSize covers what DrawString paints at that scale (docs/devhost.md, Canvas metrics).
 #pragma once
 
 #include "core/recording_canvas.h"
+#include "render/canvas_fonts.h"
 
 struct ImDrawList;
 struct ImFont;
@@ -13,10 +14,10 @@ namespace devhost {
 
 class PaintingCanvas : public RecordingCanvas {
  public:
-  // The font must outlive the canvas (the host context's atlas).
-  PaintingCanvas(Vector2 size, const ImFont& font);
+  explicit PaintingCanvas(Vector2 size);
 
-  // Where the following calls paint; nothing is painted while it is null.
+  // Where the following calls paint; nothing is painted while it is null. Text needs the
+  // renderer's OpenGL context current.
   void PaintInto(ImDrawList* target) { target_ = target; }
 
   void DrawBox(Vector2 size) override;
@@ -25,7 +26,14 @@ class PaintingCanvas : public RecordingCanvas {
   Vector2F GetStringSize(const std::string& text, float xScale, float yScale) override;
 
  private:
-  const ImFont& font_;
+  // A text's font and the factors from that font's pixels to the canvas.
+  struct TextSetting {
+    const ImFont* font = nullptr;  // none: the text draws nothing and measures 0 x 0
+    float x = 0, y = 0;
+  };
+  TextSetting Setting(float xScale, float yScale);
+
+  CanvasFonts fonts_;
   ImDrawList* target_ = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include <imgui.h>
 
+#include "ui/host_font.h"
+
 namespace devhost {
 
 ImGuiSession::ImGuiSession(Vector2 displaySize, double frameSeconds) {
@@ -14,11 +16,17 @@ ImGuiSession::ImGuiSession(Vector2 displaySize, double frameSeconds) {
   io.DisplaySize = ImVec2(static_cast<float>(displaySize.X), static_cast<float>(displaySize.Y));
   io.DeltaTime = static_cast<float>(frameSeconds);
   for (int key = 0; key < ImGuiKey_COUNT; ++key) io.KeyMap[key] = key;
+  try {
+    font_ = AddHostFont(*io.Fonts, kHostFontPixels);
+  } catch (...) {
+    ImGui::DestroyContext(context_);
+    ImGui::SetCurrentContext(previous);
+    throw;
+  }
   // The atlas must exist before the first frame; a renderer uploads these pixels as its texture.
   unsigned char* pixels = nullptr;
   int width = 0, height = 0;
   io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
-  font_ = io.Fonts->Fonts[0];
   ImGui::SetCurrentContext(previous != nullptr ? previous : context_);
 }
 

@@ -1,6 +1,7 @@
 // The host's own Dear ImGui context, from the host executable's copy of the library (never the
-// plugin's): one per host window, with its font atlas built and every frame's timing fixed, so that
-// what is drawn and where widgets sit is the same from run to run.
+// plugin's): one per host window, with its font atlas built (the host's font, see host_font.h) and
+// every frame's timing fixed, so that what is drawn and where widgets sit is the same from run to
+// run.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@ namespace devhost {
 
 class ImGuiSession {
  public:
+  // Throws FontError when the host's font cannot be had.
   explicit ImGuiSession(Vector2 displaySize, double frameSeconds = 1.0 / 60.0);
   ~ImGuiSession();
   ImGuiSession(const ImGuiSession&) = delete;

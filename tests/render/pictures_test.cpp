@@ -4,11 +4,16 @@
 // through; the picture options; the window worked through --script, one command a frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "support/picture.h"
@@ -124,6 +129,66 @@ TEST(PictureOptions, AWindowWithoutADisplayIsRefusedBeforeLoading) {
       << outcome.errors;  // and nothing before it: the plugin is not loaded
 }
 
+// Each text drawn with the size GetStringSize gave just before, as the trace tells it: the last box
+// filled (a cell) and the text's box, each as {x, y, width, height}.
+using Box = std::array<double, 4>;
+std::vector<std::pair<Box, Box>> MeasuredTexts(const std::string& trace) {
+  std::vector<std::pair<Box, Box>> texts;
+  std::ifstream in(veyrant_test::TestFolder() / trace);
+  Box at{}, cell{}, size{};
+  for (std::string line; std::getline(in, line);) {
+    const auto record = nlohmann::json::parse(line);
+    const auto& op = record["op"];
+    const auto& args = record["args"];
+    if (op == "CanvasWrapper::SetPosition") at = {args[0][0], args[0][1]};
+    if (op == "CanvasWrapper::FillBox") cell = {at[0], at[1], args[0][0], args[0][1]};
+    if (op == "CanvasWrapper::GetStringSize") size = {record["result"][0], record["result"][1]};
+    if (op == "CanvasWrapper::DrawString" && size[1] > 0) {
+      texts.push_back({cell, {at[0], at[1], size[0], size[1]}});
+      size = {};
+    }
+  }
+  return texts;
+}
+
+// The cells' labels (BOOST; JUMP, whose J reaches below the line and left of its pen; HB),
+// centred by their measure: what is painted lies inside it and fills it but for the bearings.
+class MeasuredText : public testing::TestWithParam<const char*> {};
+
+TEST_P(MeasuredText, CoversWhatIsPainted) {
+  std::ofstream(veyrant_test::TestFolder() / "scene.json") << kOneCar;
+  ASSERT_EQ(Devhost(std::string("--scene scene.json --canvas 960x540 --transparent --png out.png "
+                                "--trace trace.jsonl --set veyrant_scale=") +
+                    GetParam())
+                .exitCode,
+            0);
+  const devhost::Image picture = Png("out.png");
+  const auto texts = MeasuredTexts("trace.jsonl");
+  ASSERT_EQ(texts.size(), 3u);
+  for (const auto& [cell, text] : texts) {
+    // Inside the cell's outline all is its fill but the label, painted over [left, right) x
+    // [top, bottom).
+    const std::uint8_t* fill = picture.Pixel(int(cell[0]) + 1, int(cell[1]) + 1);
+    double left = picture.width, right = 0, top = picture.height, bottom = 0;
+    for (int y = int(cell[1]) + 1; y < int(cell[1] + cell[3]) - 1; ++y)
+      for (int x = int(cell[0]) + 1; x < int(cell[0] + cell[2]) - 1; ++x)
+        if (!std::equal(fill, fill + 4, picture.Pixel(x, y))) {
+          left = std::min(left, x + 0.0), right = std::max(right, x + 1.0);
+          top = std::min(top, y + 0.0), bottom = std::max(bottom, y + 1.0);
+        }
+    const auto [x, y, width, height] = text;
+    SCOPED_TRACE("text at " + std::to_string(x) + "," + std::to_string(y));
+    EXPECT_TRUE(left >= x && right <= x + width && top >= y && bottom <= y + height)
+        << "painted " << left << ".." << right << " x " << top << ".." << bottom;
+    // The bearings of these letters are at most an eighth of the line; a line has room above the
+    // capitals and below them for descenders.
+    EXPECT_LE(left - x + (x + width - right), height / 8 + 1);
+    EXPECT_LE(top - y + (y + height - bottom), height / 2);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(OverlayScales, MeasuredText, testing::Values("0.5", "1", "2.3", "3.3"));
+
 class Window : public testing::Test {
  protected:
   void SetUp() override {
@@ -164,7 +229,7 @@ TEST_F(Window, ScriptedCommandsMoveTheClockAndShowWhatTheySay) {
   EXPECT_TRUE(shot("looped.png") == shot("still-looped.png")) << "step did not pause";
   // At scale 2 the header band spans x 8..487, rows 9..60; the plugin's window goes over it.
   EXPECT_EQ(Spans(Png("scale-2.png"), 60, kHeader), SpanList({{8, 487}}));
-  EXPECT_EQ(Spans(Png("settings.png"), 25, kTitleBar), SpanList({{21, 655}}));
+  EXPECT_EQ(Spans(Png("settings.png"), 22, kTitleBar), SpanList({{21, 655}}));  // above the title
 }
 
 TEST_F(Window, AFailingScriptLineStopsTheProgramNamingIt) {
