@@ -19,6 +19,7 @@
 #include "app/run_pictures.h"
 #include "app/run_window.h"
 #include "render/host_window.h"
+#include "render/video_writer.h"
 #endif
 
 namespace {
@@ -26,21 +27,24 @@ namespace {
 // Refuses, before anything is loaded, what this build or this machine cannot do.
 void CheckAvailable(const devhost::CommandLine& options) {
 #ifndef VEYRANT_HAVE_RENDERER
-  const char* option = options.pngPath  ? "--png"
-                       : options.pngDir ? "--png-dir"
-                       : options.window ? "--window"
-                                        : nullptr;
+  const char* option = options.pngPath     ? "--png"
+                       : options.pngDir    ? "--png-dir"
+                       : options.videoPath ? "--video"
+                       : options.window    ? "--window"
+                                           : nullptr;
   if (option != nullptr)
     throw devhost::UsageError(std::string(option) +
                               ": not available in this build (it has no renderer)");
 #else
   if (options.window) devhost::RequireDisplay();
+  if (options.videoPath) devhost::CheckVideoOutput(*options.videoPath);
 #endif
 }
 
 void RunChosenWay(devhost::Host& host, const devhost::CommandLine& options, bool settingsPage) {
 #ifdef VEYRANT_HAVE_RENDERER
-  if (options.pngPath || options.pngDir) return devhost::RunPictures(host, options, settingsPage);
+  if (options.pngPath || options.pngDir || options.videoPath)
+    return devhost::RunPictures(host, options, settingsPage);
   if (options.window) return devhost::RunWindow(host, options, settingsPage);
 #endif
   devhost::RunTraceFrames(host, options, settingsPage);

@@ -5,9 +5,12 @@
 #include <functional>
 #include <optional>
 
+#include "app/progress_line.h"
 #include "app/run_settings_page.h"
+#include "core/video_format.h"
 #include "render/headless_renderer.h"
 #include "render/picture_writer.h"
+#include "render/video_writer.h"
 
 namespace devhost {
 
@@ -24,16 +27,26 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
   std::function<void()> hostWindows;
   if (settings) hostWindows = [&settings] { settings->Draw(); };
   PictureWriter writer;
+  std::optional<VideoWriter> video;
+  if (options.videoPath)
+    video.emplace(*options.videoPath,
+                  VideoFormatFor(*options.videoPath, options.transparent, options.canvasSize),
+                  options.canvasSize, host.CurrentScene().fps);
+  ProgressLine progress(options.frames);
   for (std::int64_t k = 0; k < options.frames; ++k) {
     Image image = renderer.RenderNextFrame(hostWindows);
     if (options.pngPath && k + 1 == options.frames) writer.Write(*options.pngPath, image);
     if (options.pngDir) {
       char name[32];
       std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(k));
-      writer.Write((std::filesystem::path(*options.pngDir) / name).string(), std::move(image));
+      const std::string path = (std::filesystem::path(*options.pngDir) / name).string();
+      writer.Write(path, video ? image : std::move(image));
     }
+    if (video) video->Write(std::move(image));
+    progress.FrameDone();
   }
   writer.Finish();
+  if (video) video->Finish();
 }
 
 }  // namespace devhost

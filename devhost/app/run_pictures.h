@@ -1,4 +1,5 @@
-// --png and --png-dir: the frames rendered headless, each written as a picture.
+// --png, --png-dir and --video: the frames rendered headless, written as pictures and encoded as
+// a video, with a progress line on a terminal.
 #pragma once
 
 #include "core/command_line.h"
