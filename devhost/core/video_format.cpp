@@ -50,8 +50,11 @@ VideoFormat VideoFormatFor(const std::string& path, bool transparent, Vector2 si
                           (transparent ? "yuva420p" : "yuv420p") + kBt709)};
   if (extension == ".mov") {
     if (!transparent) return H264("mov", size, extension);
-    return {"mov",
-            Words(std::string("-c:v prores_ks -profile:v 4444 -pix_fmt yuva444p10le") + kBt709)};
+    // A fixed quantiser: a fifth of the time of the encoder's own search, and as sharp on flat
+    // graphics like these.
+    return {"mov", Words(std::string("-c:v prores_ks -profile:v 4444 -qscale:v 4 "
+                                     "-pix_fmt yuva444p10le") +
+                         kBt709)};
   }
   throw UsageError("--video: expected a file ending in .mp4, .webm or .mov, got '" + path + "'");
 }
