@@ -33,6 +33,7 @@ long long WriteSome(int fd, const char* data, std::size_t size) {
   const unsigned chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned>(size);
   return _write(fd, data, chunk);
 }
+int OpenFinished(const std::string& path) { return _open(path.c_str(), _O_WRONLY | _O_BINARY); }
 int SyncFile(int fd) { return _commit(fd); }
 int CloseFile(int fd) { return _close(fd); }
 int RemoveFile(const char* path) { return _unlink(path); }
@@ -51,6 +52,7 @@ int OpenTemporary(const std::string& path) {
   return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 }
 long long WriteSome(int fd, const char* data, std::size_t size) { return write(fd, data, size); }
+int OpenFinished(const std::string& path) { return open(path.c_str(), O_WRONLY | O_CLOEXEC); }
 int SyncFile(int fd) { return fsync(fd); }
 int CloseFile(int fd) { return close(fd); }
 int RemoveFile(const char* path) { return unlink(path); }
@@ -66,6 +68,17 @@ void SyncDirectory(const std::string& dir) {
   }
 }
 #endif
+void Replace(const std::string& temporary, const std::string& path) {
+  if (ReplaceFile(temporary, path) != 0) {
+    const int error = errno;
+    RemoveFile(temporary.c_str());
+    Fail(path, "replace", error);
+  }
+  // Make the rename itself durable; a failure here leaves a complete file either way.
+  std::string dir = std::filesystem::path(path).parent_path().string();
+  if (dir.empty()) dir = ".";
+  SyncDirectory(dir);
+}
 }  // namespace
 
 void WriteFileAtomically(const std::string& path, const std::string& contents) {
@@ -95,15 +108,19 @@ void WriteFileAtomically(const std::string& path, const std::string& contents) {
     RemoveFile(temporary.c_str());
     Fail(temporary, "close", error);
   }
-  if (ReplaceFile(temporary, path) != 0) {
+  Replace(temporary, path);
+}
+
+void ReplaceWithFinishedFile(const std::string& temporary, const std::string& path) {
+  const int fd = OpenFinished(temporary);
+  if (fd < 0 || SyncFile(fd) != 0) {
     const int error = errno;
+    if (fd >= 0) CloseFile(fd);
     RemoveFile(temporary.c_str());
-    Fail(path, "replace", error);
+    Fail(temporary, "sync", error);
   }
-  // Make the rename itself durable; a failure here leaves a complete file either way.
-  std::string dir = std::filesystem::path(path).parent_path().string();
-  if (dir.empty()) dir = ".";
-  SyncDirectory(dir);
+  CloseFile(fd);
+  Replace(temporary, path);
 }
 
 }  // namespace devhost

@@ -9,4 +9,8 @@ namespace devhost {
 // std::runtime_error naming the file and the cause; path is untouched on failure.
 void WriteFileAtomically(const std::string& path, const std::string& contents);
 
+// For a file another program wrote under a temporary name beside path: syncs it and renames it
+// over path. Throws std::runtime_error as above; the temporary file is removed on failure.
+void ReplaceWithFinishedFile(const std::string& temporary, const std::string& path);
+
 }  // namespace devhost

@@ -8,6 +8,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/video_format.h"
+
 namespace devhost {
 
 namespace {
@@ -92,7 +94,9 @@ const std::vector<Option>& Options() {
        [](CommandLine& c, const std::string& v) { c.pngPath = v; }},
       {"--png-dir", "DIR", "write every frame as DIR/frame-00000.png, ... (DIR is created)",
        [](CommandLine& c, const std::string& v) { c.pngDir = v; }},
-      {"--transparent", nullptr, "pictures without the backdrop, keeping alpha",
+      {"--video", "FILE", "encode every frame with ffmpeg as a video: .mp4, .webm or .mov",
+       [](CommandLine& c, const std::string& v) { c.videoPath = v; }},
+      {"--transparent", nullptr, "pictures and video without the backdrop, keeping alpha",
        [](CommandLine& c, const std::string&) { c.transparent = true; }},
       {"--settings", nullptr, "draw the plugin's settings window into the pictures or the window",
        [](CommandLine& c, const std::string&) { c.settings = true; }},
@@ -156,15 +160,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     option->apply(result, *value);
   }
-  const bool pictures = result.pngPath || result.pngDir;
-  if (result.transparent && !pictures) throw UsageError("--transparent: needs --png or --png-dir");
-  if (result.pngPath && result.frames == 0)
-    throw UsageError("--png: needs at least one frame, got --frames 0");
+  const bool pictures = result.pngPath || result.pngDir || result.videoPath;
+  if (result.transparent && !pictures)
+    throw UsageError("--transparent: needs --png, --png-dir or --video");
+  if (result.frames == 0 && (result.pngPath || result.videoPath))
+    throw UsageError(std::string(result.pngPath ? "--png" : "--video") +
+                     ": needs at least one frame, got --frames 0");
   if (result.window && pictures)
-    throw UsageError("--window: cannot be combined with --png or --png-dir");
+    throw UsageError("--window: cannot be combined with --png, --png-dir or --video");
   if (result.scriptPath && !result.window) throw UsageError("--script: needs --window");
   if (result.settings && !pictures && !result.window)
-    throw UsageError("--settings: needs --png, --png-dir or --window");
+    throw UsageError("--settings: needs --png, --png-dir, --video or --window");
+  if (result.videoPath) VideoFormatFor(*result.videoPath, result.transparent, result.canvasSize);
   return result;
 }
 

@@ -1,0 +1,52 @@
+#include "app/run_pictures.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "app/progress_line.h"
+#include "app/run_settings_page.h"
+#include "core/video_format.h"
+#include "render/headless_renderer.h"
+#include "render/picture_writer.h"
+#include "render/video_writer.h"
+
+namespace devhost {
+
+void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
+  HeadlessRenderer renderer(host, options.canvasSize, {.backdrop = !options.transparent});
+  if (options.pngDir) std::filesystem::create_directories(*options.pngDir);
+  std::optional<SettingsWindow> settings;
+  if (options.settings) {
+    settings.emplace(renderer.Composer().Session(), *host.Plugins().front());
+    if (settingsPage) RunSettingsPage(options, *settings);
+  } else if (settingsPage) {
+    RunSettingsPageAlone(host, options);
+  }
+  std::function<void()> hostWindows;
+  if (settings) hostWindows = [&settings] { settings->Draw(); };
+  PictureWriter writer;
+  std::optional<VideoWriter> video;
+  if (options.videoPath)
+    video.emplace(*options.videoPath,
+                  VideoFormatFor(*options.videoPath, options.transparent, options.canvasSize),
+                  options.canvasSize, host.CurrentScene().fps);
+  ProgressLine progress(options.frames);
+  for (std::int64_t k = 0; k < options.frames; ++k) {
+    Image image = renderer.RenderNextFrame(hostWindows);
+    if (options.pngPath && k + 1 == options.frames) writer.Write(*options.pngPath, image);
+    if (options.pngDir) {
+      char name[32];
+      std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(k));
+      const std::string path = (std::filesystem::path(*options.pngDir) / name).string();
+      writer.Write(path, video ? image : std::move(image));
+    }
+    if (video) video->Write(std::move(image));
+    progress.FrameDone();
+  }
+  writer.Finish();
+  if (video) video->Finish();
+}
+
+}  // namespace devhost

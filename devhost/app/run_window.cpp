@@ -1,0 +1,13 @@
+#include "app/run_window.h"
+
+#include "app/run_settings_page.h"
+#include "render/interactive_session.h"
+
+namespace devhost {
+
+void RunWindow(Host& host, const CommandLine& options, bool settingsPage) {
+  if (settingsPage) RunSettingsPageAlone(host, options);
+  RunInteractive(host, options.canvasSize, options.scriptPath, options.settings);
+}
+
+}  // namespace devhost

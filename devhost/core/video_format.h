@@ -1,0 +1,28 @@
+// The containers --video writes, told apart by the file's extension, and how ffmpeg encodes the
+// frames for each.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/value_types.h"
+
+namespace devhost {
+
+struct VideoFormat {
+  std::string muxer;                        // ffmpeg's -f
+  std::vector<std::string> encoderOptions;  // ffmpeg's output options: codec, pixel format
+};
+
+// .mp4: H.264 in 4:2:0 (plays everywhere); .webm: VP9, with alpha when transparent; .mov: ProRes
+// 4444 with alpha when transparent, else H.264. Throws UsageError for another extension, for
+// transparent .mp4 and for H.264 at an odd size.
+VideoFormat VideoFormatFor(const std::string& path, bool transparent, Vector2 size);
+
+// The words of text, split at spaces: ffmpeg's options written as one line.
+std::vector<std::string> Words(const std::string& text);
+
+// The frame rate as ffmpeg reads it: the shortest decimal that is the same double.
+std::string FrameRateText(double fps);
+
+}  // namespace devhost
