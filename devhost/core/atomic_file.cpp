@@ -8,12 +8,15 @@
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <stdexcept>
 
 namespace devhost {
@@ -37,6 +40,15 @@ int SyncFile(int fd) { return _commit(fd); }
 int CloseFile(int fd) { return _close(fd); }
 int RemoveFile(const char* path) { return _unlink(path); }
 int ProcessId() { return _getpid(); }
+bool ProcessRunning(long long pid) {
+  if (pid > static_cast<long long>(std::numeric_limits<DWORD>::max())) return false;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;
+  DWORD code = 0;
+  const bool running = GetExitCodeProcess(process, &code) == 0 || code == STILL_ACTIVE;
+  CloseHandle(process);
+  return running;
+}
 // rename() refuses an existing target on Windows; this replaces it in one step.
 int ReplaceFile(const std::string& from, const std::string& to) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -55,6 +67,11 @@ int SyncFile(int fd) { return fsync(fd); }
 int CloseFile(int fd) { return close(fd); }
 int RemoveFile(const char* path) { return unlink(path); }
 int ProcessId() { return getpid(); }
+// A process of another user answers EPERM: it runs all the same.
+bool ProcessRunning(long long pid) {
+  return pid <= std::numeric_limits<pid_t>::max() &&
+         (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
 int ReplaceFile(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str());
 }
@@ -66,10 +83,12 @@ void SyncDirectory(const std::string& dir) {
   }
 }
 #endif
+
+std::string TemporaryPrefix(const std::string& path) { return path + ".tmp."; }
 }  // namespace
 
 void WriteFileAtomically(const std::string& path, const std::string& contents) {
-  const std::string temporary = path + ".tmp." + std::to_string(ProcessId());
+  const std::string temporary = TemporaryPrefix(path) + std::to_string(ProcessId());
   const int fd = OpenTemporary(temporary);
   if (fd < 0) Fail(temporary, "create", errno);
   std::size_t written = 0;
@@ -104,6 +123,28 @@ void WriteFileAtomically(const std::string& path, const std::string& contents) {
   std::string dir = std::filesystem::path(path).parent_path().string();
   if (dir.empty()) dir = ".";
   SyncDirectory(dir);
+}
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+  const std::filesystem::path target(path);
+  const std::string prefix = TemporaryPrefix(target.filename().string());
+  std::filesystem::path dir = target.parent_path();
+  if (dir.empty()) dir = ".";
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const auto& entry = *it;
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string pid = name.substr(prefix.size());
+    // Ten digits hold every process id, and no more overflow.
+    if (pid.size() > 10 ||
+        !std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      continue;
+    // Best effort: the save itself is done, and a file left now goes at the next one.
+    std::error_code ignored;
+    if (entry.is_regular_file(ignored) && !ProcessRunning(std::stoll(pid)))
+      std::filesystem::remove(entry.path(), ignored);
+  }
 }
 
 }  // namespace devhost

@@ -9,4 +9,9 @@ namespace devhost {
 // std::runtime_error naming the file and the cause; path is untouched on failure.
 void WriteFileAtomically(const std::string& path, const std::string& contents);
 
+// Removes the temporary files that writers of path killed before their rename left beside it:
+// regular files path.tmp.PID whose process is gone. A running writer's file stays, as does every
+// other file.
+void RemoveLeftoverTemporaries(const std::string& path);
+
 }  // namespace devhost
