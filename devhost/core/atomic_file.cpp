@@ -12,7 +12,6 @@
 #include <unistd.h>
 #endif
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -127,23 +126,28 @@ void WriteFileAtomically(const std::string& path, const std::string& contents) {
 
 void RemoveLeftoverTemporaries(const std::string& path) {
   const std::filesystem::path target(path);
-  const std::string prefix = TemporaryPrefix(target.filename().string());
+  // Native names: another file's name need not convert to a narrow string on Windows.
+  using Name = std::filesystem::path::string_type;
+  const Name prefix = std::filesystem::path(TemporaryPrefix(target.filename().string())).native();
   std::filesystem::path dir = target.parent_path();
   if (dir.empty()) dir = ".";
   std::error_code ec;
   for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    const auto& entry = *it;
-    const std::string name = entry.path().filename().string();
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-    const std::string pid = name.substr(prefix.size());
+    const Name name = it->path().filename().native();
     // Ten digits hold every process id, and no more overflow.
-    if (pid.size() > 10 ||
-        !std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 10 ||
+        name.compare(0, prefix.size(), prefix) != 0)
       continue;
+    long long pid = 0;
+    bool digits = true;
+    for (const auto c : name.substr(prefix.size())) {
+      digits = digits && c >= '0' && c <= '9';
+      pid = pid * 10 + (c - '0');
+    }
     // Best effort: the save itself is done, and a file left now goes at the next one.
     std::error_code ignored;
-    if (entry.is_regular_file(ignored) && !ProcessRunning(std::stoll(pid)))
-      std::filesystem::remove(entry.path(), ignored);
+    if (digits && it->is_regular_file(ignored) && !ProcessRunning(pid))
+      std::filesystem::remove(it->path(), ignored);
   }
 }
 

@@ -61,8 +61,8 @@ TEST(Config, ARunKeepsEveryLineAPersonWroteAndClearsOnlyWhatKilledWritersLeft) {
   std::ofstream(path, std::ios::binary) << kept + "  veyrant_scale 2\n";
   // No process has an id above Linux's largest; this test is a writer still running.
   const std::string leftover = path + ".tmp.99999999";
-  const std::string others[] = {path + ".tmp." + std::to_string(getpid()), path + ".tmp.1x",
-                                path + ".tmp.", path + ".tmp.99999999.bak",
+  const std::string others[] = {path + ".tmp." + std::to_string(getpid()), path + ".tmp.9999999x",
+                                path + ".tmp.", path + ".tmp.99999.bak",
                                 folder + "/other.cfg.tmp.99999999"};
   for (const auto& file : others) std::ofstream(file, std::ios::binary) << "veyrant_x \"0.";
   std::ofstream(leftover, std::ios::binary) << "veyrant_x \"0.";
