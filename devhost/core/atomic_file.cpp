@@ -8,12 +8,14 @@
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <stdexcept>
 
 namespace devhost {
@@ -38,6 +40,15 @@ int SyncFile(int fd) { return _commit(fd); }
 int CloseFile(int fd) { return _close(fd); }
 int RemoveFile(const char* path) { return _unlink(path); }
 int ProcessId() { return _getpid(); }
+bool ProcessRunning(long long pid) {
+  if (pid > static_cast<long long>(std::numeric_limits<DWORD>::max())) return false;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;
+  DWORD code = 0;
+  const bool running = GetExitCodeProcess(process, &code) == 0 || code == STILL_ACTIVE;
+  CloseHandle(process);
+  return running;
+}
 // rename() refuses an existing target on Windows; this replaces it in one step.
 int ReplaceFile(const std::string& from, const std::string& to) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -57,6 +68,11 @@ int SyncFile(int fd) { return fsync(fd); }
 int CloseFile(int fd) { return close(fd); }
 int RemoveFile(const char* path) { return unlink(path); }
 int ProcessId() { return getpid(); }
+// A process of another user answers EPERM: it runs all the same.
+bool ProcessRunning(long long pid) {
+  return pid <= std::numeric_limits<pid_t>::max() &&
+         (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
 int ReplaceFile(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str());
 }
@@ -79,10 +95,16 @@ void Replace(const std::string& temporary, const std::string& path) {
   if (dir.empty()) dir = ".";
   SyncDirectory(dir);
 }
+
+std::string TemporaryPrefix(const std::string& path) { return path + ".tmp."; }
 }  // namespace
 
+std::string TemporaryPathBeside(const std::string& path) {
+  return TemporaryPrefix(path) + std::to_string(ProcessId());
+}
+
 void WriteFileAtomically(const std::string& path, const std::string& contents) {
-  const std::string temporary = path + ".tmp." + std::to_string(ProcessId());
+  const std::string temporary = TemporaryPathBeside(path);
   const int fd = OpenTemporary(temporary);
   if (fd < 0) Fail(temporary, "create", errno);
   std::size_t written = 0;
@@ -121,6 +143,33 @@ void ReplaceWithFinishedFile(const std::string& temporary, const std::string& pa
   }
   CloseFile(fd);
   Replace(temporary, path);
+}
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+  const std::filesystem::path target(path);
+  // Native names: another file's name need not convert to a narrow string on Windows.
+  using Name = std::filesystem::path::string_type;
+  const Name prefix = std::filesystem::path(TemporaryPrefix(target.filename().string())).native();
+  std::filesystem::path dir = target.parent_path();
+  if (dir.empty()) dir = ".";
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const Name name = it->path().filename().native();
+    // Ten digits hold every process id, and no more overflow.
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 10 ||
+        name.compare(0, prefix.size(), prefix) != 0)
+      continue;
+    long long pid = 0;
+    bool digits = true;
+    for (const auto c : name.substr(prefix.size())) {
+      digits = digits && c >= '0' && c <= '9';
+      pid = pid * 10 + (c - '0');
+    }
+    // Best effort: the save itself is done, and a file left now goes at the next one.
+    std::error_code ignored;
+    if (digits && it->is_regular_file(ignored) && !ProcessRunning(pid))
+      std::filesystem::remove(it->path(), ignored);
+  }
 }
 
 }  // namespace devhost

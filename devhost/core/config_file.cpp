@@ -1,12 +1,66 @@
 #include "core/config_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 
 namespace devhost {
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::size_t SkipBlanks(const std::string& text, std::size_t pos) {
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  return pos;
+}
+
+// Fills in what the line holds; returns false with what was expected for a line it cannot use.
+bool ReadLine(ConfigLine& line, std::string& error) {
+  const std::string& text = line.text;
+  std::size_t pos = SkipBlanks(text, 0);
+  if (pos == text.size() || text[pos] == '#') return true;
+  const std::size_t nameStart = pos;
+  while (pos < text.size() && !IsBlank(text[pos]) && text[pos] != '"') ++pos;
+  line.name = text.substr(nameStart, pos - nameStart);
+  if (line.name.empty()) {
+    error = "expected a variable name before the value";
+    return false;
+  }
+  pos = SkipBlanks(text, pos);
+  line.valueBegin = pos;
+  if (pos == text.size()) {
+    error = "expected a value after " + line.name;
+    return false;
+  }
+  line.quoted = text[pos] == '"';
+  if (line.quoted) {
+    if (!ParseQuoted(text, pos, line.value, error)) {
+      error += " after " + line.name;
+      return false;
+    }
+  } else {
+    // The console's one-word form.
+    while (pos < text.size() && !IsBlank(text[pos])) ++pos;
+    line.value = text.substr(line.valueBegin, pos - line.valueBegin);
+  }
+  line.valueEnd = pos;
+  if (SkipBlanks(text, pos) != text.size()) {
+    error = "expected the end of the line after the value";
+    return false;
+  }
+  line.kind = ConfigLine::Kind::Entry;
+  return true;
+}
+
+// A value written back in the form its line had, when that form can hold it.
+std::string WrittenValue(const std::string& value, bool quoted) {
+  const bool oneWord =
+      !value.empty() && value.front() != '"' &&
+      std::none_of(value.begin(), value.end(), [](char c) { return IsBlank(c) || c == '\n'; });
+  return quoted || !oneWord ? QuoteValue(value) : value;
+}
 }  // namespace
 
 bool ParseQuoted(const std::string& line, std::size_t& pos, std::string& value,
@@ -49,37 +103,49 @@ ConfigReadResult ReadConfigFile(const std::string& path) {
     result.problems.push_back(path + ": cannot read the configuration file; it is left as it is");
     return result;
   }
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    std::size_t pos = 0;
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
-    if (pos == line.size() || line[pos] == '#') continue;
-    const std::string where = path + ":" + std::to_string(number) + ": ";
-    const std::size_t nameStart = pos;
-    while (pos < line.size() && !IsBlank(line[pos]) && line[pos] != '"') ++pos;
-    ConfigEntry entry{line.substr(nameStart, pos - nameStart), {}};
-    if (entry.name.empty()) {
-      result.problems.push_back(where + "expected a variable name before the value");
-      continue;
-    }
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+  std::string text;
+  for (int number = 1; std::getline(in, text); ++number) {
+    ConfigLine& line = result.lines.emplace_back();
+    line.text = std::move(text);
     std::string error;
-    if (!ParseQuoted(line, pos, entry.value, error)) {
-      result.problems.push_back(where + error + " after " + entry.name);
-      continue;
+    if (!ReadLine(line, error)) {
+      line.kind = ConfigLine::Kind::Unreadable;
+      result.problems.push_back(path + ":" + std::to_string(number) + ": " + error);
     }
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
-    if (pos != line.size()) {
-      result.problems.push_back(where + "expected the end of the line after the value");
-      continue;
-    }
-    result.entries.push_back(std::move(entry));
   }
   if (in.bad()) {
     result.readable = false;
     result.problems.push_back(path + ": read error; the file is left as it is");
   }
   return result;
+}
+
+std::string WriteBackConfig(const std::vector<ConfigLine>& lines, std::vector<SavedValue> values) {
+  std::vector<std::string> texts;
+  std::map<std::string, std::size_t> lastEntry;
+  std::set<std::string> named;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    texts.push_back(lines[i].text);
+    named.insert(lines[i].name);
+    if (lines[i].kind == ConfigLine::Kind::Entry) lastEntry[lines[i].name] = i;
+  }
+  std::sort(values.begin(), values.end(),
+            [](const SavedValue& a, const SavedValue& b) { return a.name < b.name; });
+  std::string appended;
+  for (const auto& saved : values) {
+    if (const auto entry = lastEntry.find(saved.name); entry != lastEntry.end()) {
+      const ConfigLine& line = lines[entry->second];
+      if (saved.changed && saved.value != line.value)
+        texts[entry->second] = line.text.substr(0, line.valueBegin) +
+                               WrittenValue(saved.value, line.quoted) +
+                               line.text.substr(line.valueEnd);
+    } else if (!named.contains(saved.name)) {
+      appended += saved.name + ' ' + QuoteValue(saved.value) + '\n';
+    }
+  }
+  std::string out;
+  for (const auto& text : texts) out += text + '\n';
+  return out + appended;
 }
 
 std::string QuoteValue(const std::string& value) {
@@ -89,12 +155,6 @@ std::string QuoteValue(const std::string& value) {
     out += c;
   }
   return out + '"';
-}
-
-std::string FormatConfig(const std::vector<ConfigEntry>& entries) {
-  std::string out;
-  for (const auto& entry : entries) out += entry.name + ' ' + QuoteValue(entry.value) + '\n';
-  return out;
 }
 
 }  // namespace devhost

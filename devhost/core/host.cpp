@@ -219,29 +219,35 @@ void Host::SetVariable(const std::string& name, const std::string& value) {
 // ---- Saved configuration ----
 
 std::vector<std::string> Host::RestoreConfig(const std::string& path) {
-  ConfigReadResult read = ReadConfigFile(path);
+  const ConfigReadResult read = ReadConfigFile(path);
   configPath_ = path;
   configWritable_ = read.readable;
-  unknownSaved_.clear();
-  for (auto& entry : read.entries) {
-    if (Cvar* cvar = store_.Find(entry.name)) {
-      store_.Set(*cvar, entry.value);
-    } else {
-      unknownSaved_.push_back(std::move(entry));  // another plugin's, kept for its next load
-    }
-  }
+  // Another plugin's values stay in the file for its next load.
+  for (const auto& line : read.lines)
+    if (Cvar* cvar = store_.Find(line.name); cvar && line.kind == ConfigLine::Kind::Entry)
+      store_.Set(*cvar, line.value);
+  valuesAtRestore_.clear();
+  for (const auto& cvar : store_.All()) valuesAtRestore_[cvar->name] = cvar->value;
   return read.problems;
 }
 
 void Host::SaveConfig() {
   if (!configPath_ || !configWritable_) return;
-  std::map<std::string, std::string> values;
-  for (const auto& entry : unknownSaved_) values[entry.name] = entry.value;
-  for (const auto& cvar : store_.All())
-    if (cvar->saved) values[cvar->name] = cvar->value;
-  std::vector<ConfigEntry> entries;
-  for (auto& [name, value] : values) entries.push_back({name, value});
-  WriteFileAtomically(*configPath_, FormatConfig(entries));
+  // Read again, so that what a person wrote into it while the host ran stays too. Its problems were
+  // reported at the restore.
+  const ConfigReadResult now = ReadConfigFile(*configPath_);
+  if (!now.readable) throw std::runtime_error(now.problems.front());
+  std::vector<SavedValue> values;
+  for (const auto& cvar : store_.All()) {
+    if (!cvar->saved) continue;
+    // One registered after the restore started from its default.
+    const auto start = valuesAtRestore_.find(cvar->name);
+    const bool changed =
+        cvar->value != (start != valuesAtRestore_.end() ? start->second : cvar->defaultValue);
+    values.push_back({cvar->name, cvar->value, changed});
+  }
+  WriteFileAtomically(*configPath_, WriteBackConfig(now.lines, std::move(values)));
+  RemoveLeftoverTemporaries(*configPath_);
 }
 
 }  // namespace devhost

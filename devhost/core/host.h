@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -72,8 +73,9 @@ class Host {
   // Applies the file's values through the store (hooks fire) and remembers the file for
   // SaveConfig. Returns the problems found; none is fatal.
   std::vector<std::string> RestoreConfig(const std::string& path);
-  // Writes saved variables and kept unknown entries back atomically. Throws std::runtime_error;
-  // does nothing if no file was restored or the file could not be read.
+  // Writes back atomically, over the file as it is then, the saved variables the run changed, and
+  // those no line names; every other line stays as written. Removes killed writers' temporary
+  // files. Throws std::runtime_error; does nothing if no file was restored or it could not be read.
   void SaveConfig();
 
  private:
@@ -89,7 +91,7 @@ class Host {
   std::vector<std::string> execChain_;  // files being run by exec, outermost first
   std::optional<std::string> configPath_;
   bool configWritable_ = false;
-  std::vector<ConfigEntry> unknownSaved_;
+  std::map<std::string, std::string> valuesAtRestore_;  // of the variables registered then
 };
 
 }  // namespace devhost

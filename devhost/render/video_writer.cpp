@@ -1,7 +1,5 @@
 #include "render/video_writer.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -60,7 +58,7 @@ void CheckVideoOutput(const std::string& path) {
 
 VideoWriter::VideoWriter(std::string path, const VideoFormat& format, Vector2 size, double fps)
     : path_(std::move(path)),
-      temporary_(path_ + ".tmp." + std::to_string(getpid())),
+      temporary_(TemporaryPathBeside(path_)),
       ffmpeg_("ffmpeg", FfmpegArguments(format, size, fps, temporary_)),
       worker_([this] { Work(); }) {}
 

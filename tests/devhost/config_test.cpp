@@ -1,65 +1,105 @@
-// The saved configuration: restore through the hooks, bad lines reported and skipped, and a
-// write-back that never loses the file.
+// The saved configuration: both of the console's forms read, every line a person wrote kept in
+// place through a run, values the run did not change left as the file has them, and a write-back
+// that never loses the file and clears what killed writers left.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "support/loaded_plugin.h"
+#include "support/program_run.h"
 
 namespace {
 
 const std::string kFixture = VEYRANT_FIXTURE_DIR "/fixture_good" VEYRANT_MODULE_SUFFIX;
 
+std::string Folder() {
+  const std::string folder = testing::TempDir() + "veyrant_config." + std::to_string(getpid());
+  std::filesystem::create_directories(folder);
+  return folder;
+}
 std::string ReadAll(const std::string& path) {
   std::ostringstream text;
-  text << std::ifstream(path).rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
-TEST(Config, RestoresThroughTheHooksSkipsBadLinesAndSavesSortedWithoutLosingTheFile) {
-  const std::string path = testing::TempDir() + "restore.cfg";
-  std::ofstream(path) << "other_plugin_x \"7\"\n# comment\nfixture_value 4\n\"5\"\n"
-                         "fixture_value \"6\" extra\nfixture_value \"unterminated\n"
-                         "fixture_value \"\\q\"\n\n  fixture_value \"2.5\"\n";
-  veyrant_test::LoadedPlugin plugin(kFixture);
-  plugin.ClearRecords();
-  EXPECT_EQ(plugin.Host().RestoreConfig(path),
-            (std::vector<std::string>{
-                path + ":3: expected a quoted value after fixture_value",
-                path + ":4: expected a variable name before the value",
-                path + ":5: expected the end of the line after the value",
-                path + ":6: expected a closing quote after fixture_value",
-                path + ":7: expected \\\" or \\\\ after a backslash after fixture_value"}));
-  const auto hooks = plugin.RecordsIn(devhost::Phase::Hook);
-  ASSERT_EQ(hooks.size(), 1u);
-  EXPECT_EQ(hooks[0].result, std::optional<devhost::TraceValue>(2.5f));
+TEST(Config, ReadsTheConsolesFormsReportsTheRestOnceAndKeepsEachLine) {
+  const std::string path = Folder() + "/forms.cfg";
+  const std::array<std::string, 3> forms[] = {
+      // the line, its value as printed, its problem
+      {"veyrant_y 0.5", R"("0.5")", ""},
+      {R"(veyrant_y "0.5")", R"("0.5")", ""},
+      {" \tveyrant_y\t 0.5 \r", R"("0.5")", ""},
+      {R"(veyrant_y a\"b)", R"("a\\\"b")", ""},
+      {"veyrant_y #5", R"("#5")", ""},
+      {R"(veyrant_y "0.5" x)", R"("0.02")", "expected the end of the line after the value"},
+      {"veyrant_y", R"("0.02")", "expected a value after veyrant_y"},
+      {R"(veyrant_y "0.5)", R"("0.02")", "expected a closing quote after veyrant_y"},
+  };
+  for (const auto& [line, value, problem] : forms) {
+    std::ofstream(path, std::ios::binary) << line + "\n";
+    const auto run = veyrant_test::Devhost("--frames 0 --config \"" + path + "\" --exec veyrant_y");
+    std::multiset<std::string> expected{"Veyrant loaded", "veyrant_y " + value};
+    if (!problem.empty()) expected.insert(path + ":1: " + problem);
+    EXPECT_EQ(std::multiset<std::string>(run.lines.begin(), run.lines.end()), expected) << line;
+    EXPECT_EQ(ReadAll(path).rfind(line + "\n", 0), 0u) << line;
+  }
+}
 
-  plugin.Console(R"(fixture_value "say \"hi\"")");
+// A hand-edited file after a run that changed one value, beside what killed writers left.
+TEST(Config, ARunKeepsEveryLineAPersonWroteAndClearsOnlyWhatKilledWritersLeft) {
+  const std::string folder = Folder(), path = folder + "/hand.cfg";
+  const std::string kept =
+      "# tuned by hand\nveyrant_x \"0.3\"\nveyrant_y 0.5\nthis line is garbage\n"
+      "veyrant_hb \"0\n\nother_plugin_size big\n";
+  std::ofstream(path, std::ios::binary) << kept + "  veyrant_scale 2\n";
+  // No process has an id above Linux's largest; this test is a writer still running.
+  const std::string leftover = path + ".tmp.99999999";
+  const std::string others[] = {path + ".tmp." + std::to_string(getpid()), path + ".tmp.9999999x",
+                                path + ".tmp.", path + ".tmp.99999.bak",
+                                folder + "/other.cfg.tmp.99999999"};
+  for (const auto& file : others) std::ofstream(file, std::ios::binary) << "veyrant_x \"0.";
+  std::ofstream(leftover, std::ios::binary) << "veyrant_x \"0.";
+  const auto run = veyrant_test::Devhost("--frames 0 --config \"" + path +
+                                         "\" --set veyrant_scale=1.5 --exec veyrant_y");
+  EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), R"(veyrant_y "0.5")"), 1);
+  // The changed value in place and in its form; no veyrant_hb line over the person's.
+  EXPECT_EQ(ReadAll(path), kept +
+                               "  veyrant_scale 1.5\nveyrant_boost \"1\"\nveyrant_enabled \"1\"\n"
+                               "veyrant_jump \"1\"\nveyrant_roll \"1\"\nveyrant_steer \"1\"\n"
+                               "veyrant_throttle \"1\"\nveyrant_values \"0\"\n");
+  EXPECT_FALSE(std::filesystem::exists(leftover));
+  for (const auto& file : others) EXPECT_TRUE(std::filesystem::exists(file)) << file;
+}
+
+TEST(Config, KeepsWhatIsWrittenWhileTheHostRunsAndAFailedWriteOrReadLosesNothing) {
+  const std::string path = Folder() + "/restore.cfg";
+  std::ofstream(path, std::ios::binary) << "fixture_value 4\n";
+  veyrant_test::LoadedPlugin plugin(kFixture);
+  plugin.Host().RestoreConfig(path);
+  // A person edits the file while the host runs: a value the run did not change stays theirs.
+  const std::string edited = "# edited\nfixture_value 5\n";
+  std::ofstream(path, std::ios::binary) << edited;
   plugin.Host().SaveConfig();
-  const std::string saved = ReadAll(path);
-  EXPECT_EQ(saved, "fixture_value \"say \\\"hi\\\"\"\nother_plugin_x \"7\"\n");
+  EXPECT_EQ(ReadAll(path), edited);
   // A directory where the temporary file would go makes the next write fail before the rename.
   plugin.Console("fixture_value 8");
   const std::string blocker = path + ".tmp." + std::to_string(getpid());
   std::filesystem::create_directory(blocker);
   EXPECT_THROW(plugin.Host().SaveConfig(), std::runtime_error);
-  std::filesystem::remove(blocker);
-  EXPECT_EQ(ReadAll(path), saved);
-}
-
-TEST(Config, AnUnreadableFileIsReportedAndNotWrittenBack) {
-  // A directory stands in for an unreadable file, even for root.
-  const std::string path = testing::TempDir() + "unreadable_cfg";
-  std::filesystem::create_directories(path);
-  veyrant_test::LoadedPlugin plugin(kFixture);
-  const auto problems = plugin.Host().RestoreConfig(path);
+  EXPECT_EQ(ReadAll(path), edited);
+  // A directory stands in for a file that cannot be read, even for root: reported, not written.
+  const auto problems = plugin.Host().RestoreConfig(blocker);
   ASSERT_EQ(problems.size(), 1u);
-  EXPECT_EQ(problems[0].rfind(path + ": ", 0), 0u) << problems[0];
+  EXPECT_EQ(problems[0].rfind(blocker + ": ", 0), 0u) << problems[0];
   EXPECT_NO_THROW(plugin.Host().SaveConfig());
-  EXPECT_TRUE(std::filesystem::is_directory(path));
+  EXPECT_TRUE(std::filesystem::is_directory(blocker));
 }
 
 }  // namespace

@@ -101,13 +101,16 @@ TEST(SavedConfiguration, SurvivesTheHostBeingKilledWhileWriting) {
     const devhost::ConfigReadResult read = devhost::ReadConfigFile(path);
     ASSERT_TRUE(read.readable && read.problems.empty()) << path << " cannot be read whole";
     std::map<std::string, std::string> values;
-    for (const auto& entry : read.entries) values[entry.name] = entry.value;
+    for (const auto& line : read.lines) values[line.name] = line.value;
     ASSERT_EQ(values.size(), 11u) << "the file lost a variable";
     const long now = std::stol(values["veyrant_x"]);
     ASSERT_EQ(values["veyrant_values"], std::string(std::size_t(now % 4096), 'v'));
     ASSERT_GE(now, generation) << "the file went back to an older generation";
     generation = now;
   }
+  // The next save clears the temporary files the killed writers left.
+  host.SaveConfig();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
   std::printf("kills: %d, last generation %ld\n", kills, generation);
   std::filesystem::remove_all(folder);
 }
