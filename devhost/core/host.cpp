@@ -71,47 +71,75 @@ Host::~Host() {
 // ---- Plugins ----
 
 LoadedPlugin& Host::LoadPlugin(const std::string& path) {
-  auto plugin = std::make_unique<LoadedPlugin>(OpenPluginModule(path));
-  {
-    CallerScope caller(plugin.get());
-    PhaseScope phase(Phase::Load);
-    Pryndal::Plugin::PluginHandle* handle = plugin->getPlugin();
-    if (handle == nullptr || *handle == nullptr) {
-      ClosePluginModule(*plugin);
-      throw LoadError(path + ": getPlugin gave no plugin object");
-    }
-    plugin->instance = *handle;
-    plugin->instance->cvarManager = std::make_shared<CVarManagerWrapper>(AddressOf(store_));
-    plugin->instance->gameWrapper = std::make_shared<GameWrapper>(AddressOf(model_));
-    plugin->settings = dynamic_cast<Pryndal::Plugin::PluginSettingsWindow*>(plugin->instance.get());
-    plugin->instance->onLoad();
-  }
+  std::unique_ptr<LoadedPlugin> plugin = OpenPlugin(path);
+  StartPlugin(*plugin);
   plugins_.push_back(std::move(plugin));
   return *plugins_.back();
 }
 
 void Host::UnloadPlugin(const std::string& name) {
-  auto it = std::find_if(plugins_.begin(), plugins_.end(),
-                         [&name](const auto& p) { return p->name == name; });
+  const auto it = FindPlugin(name);
   if (it == plugins_.end()) throw ConsoleError("plugin unload: no plugin named " + name);
-  LoadedPlugin& plugin = **it;
-  {
-    CallerScope caller(&plugin);
-    PhaseScope phase(Phase::Unload);
-    plugin.instance->onUnload();
-    // The plugin unregisters nothing: the host must, before the object can go.
-    store_.RemoveHooksOwnedBy(&plugin);
-    model_.RemoveDrawablesOwnedBy(&plugin);
-    plugin.settings = nullptr;
-    plugin.instance.reset();
-    plugin.deleteMe();
-  }
-  ClosePluginModule(plugin);
+  StopPlugin(**it);
   plugins_.erase(it);
 }
 
 void Host::UnloadAll() {
   while (!plugins_.empty()) UnloadPlugin(plugins_.back()->name);
+}
+
+Host::PluginList::iterator Host::FindPlugin(const std::string& name) {
+  return std::find_if(plugins_.begin(), plugins_.end(),
+                      [&name](const auto& p) { return p->name == name; });
+}
+
+std::unique_ptr<LoadedPlugin> Host::OpenPlugin(const std::string& path) {
+  auto plugin = std::make_unique<LoadedPlugin>(OpenPluginModule(path));
+  PhaseScope phase(Phase::Load);
+  ActiveTrace().RecordHost(RecordKind::HostEvent, "module load", plugin->name);
+  Pryndal::Plugin::PluginHandle* handle = nullptr;
+  {
+    PluginCallScope call(plugin.get(), "getPlugin");
+    handle = plugin->getPlugin();
+  }
+  if (handle == nullptr || *handle == nullptr) {
+    CloseModule(*plugin);
+    throw LoadError(path + ": getPlugin gave no plugin object");
+  }
+  plugin->instance = *handle;
+  return plugin;
+}
+
+void Host::StartPlugin(LoadedPlugin& plugin) {
+  PhaseScope phase(Phase::Load);
+  plugin.instance->cvarManager = std::make_shared<CVarManagerWrapper>(AddressOf(store_));
+  plugin.instance->gameWrapper = std::make_shared<GameWrapper>(AddressOf(model_));
+  plugin.settings = dynamic_cast<Pryndal::Plugin::PluginSettingsWindow*>(plugin.instance.get());
+  PluginCallScope call(&plugin, "onLoad");
+  plugin.instance->onLoad();
+}
+
+void Host::StopPlugin(LoadedPlugin& plugin) {
+  PhaseScope phase(Phase::Unload);
+  {
+    PluginCallScope call(&plugin, "onUnload");
+    plugin.instance->onUnload();
+  }
+  // The plugin unregisters nothing: the host must, before the object can go.
+  store_.RemoveHooksOwnedBy(&plugin);
+  model_.RemoveDrawablesOwnedBy(&plugin);
+  plugin.settings = nullptr;
+  plugin.instance.reset();
+  {
+    PluginCallScope call(&plugin, "deleteMe");
+    plugin.deleteMe();
+  }
+  CloseModule(plugin);
+}
+
+void Host::CloseModule(LoadedPlugin& plugin) {
+  ClosePluginModule(plugin);
+  ActiveTrace().RecordHost(RecordKind::HostEvent, "module unload", plugin.name);
 }
 
 // ---- Scene and frames ----
@@ -149,7 +177,7 @@ void Host::RenderFrameAt(double sceneSeconds, RecordingCanvas& canvas) {
   const std::size_t drawables = model_.Drawables().size();
   for (std::size_t d = 0; d < drawables; ++d) {
     RegisteredDrawable drawable = model_.Drawables()[d];
-    CallerScope caller(drawable.owner);
+    PluginCallScope call(drawable.owner, "drawable", {ObjectId{"canvas"}});
     drawable.fn(CanvasWrapper(address));
   }
 }

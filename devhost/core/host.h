@@ -77,6 +77,14 @@ class Host {
   void SaveConfig();
 
  private:
+  using PluginList = std::vector<std::unique_ptr<LoadedPlugin>>;
+
+  PluginList::iterator FindPlugin(const std::string& name);
+  // The module opened and checked, and getPlugin's object taken; onLoad not yet called.
+  std::unique_ptr<LoadedPlugin> OpenPlugin(const std::string& path);
+  void StartPlugin(LoadedPlugin& plugin);
+  void StopPlugin(LoadedPlugin& plugin);
+  void CloseModule(LoadedPlugin& plugin);
   void ApplySceneAt(std::int64_t frame);
 
   CvarStore store_;
@@ -85,7 +93,7 @@ class Host {
   Scene scene_;
   double startTime_ = 0;
   std::int64_t nextFrame_ = 0;
-  std::vector<std::unique_ptr<LoadedPlugin>> plugins_;
+  PluginList plugins_;
   std::vector<std::string> execChain_;  // files being run by exec, outermost first
   std::optional<std::string> configPath_;
   bool configWritable_ = false;

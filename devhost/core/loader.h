@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/plugin.h"
+#include "sdk/caller.h"
 
 namespace devhost {
 
@@ -13,9 +14,9 @@ struct LoadError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct LoadedPlugin {
+// Its PluginTag's name is the record's pluginName.
+struct LoadedPlugin : PluginTag {
   std::string path;
-  std::string name;  // the record's pluginName
   void* module = nullptr;
   PluginExportRecord record{};
   GetPluginFunc getPlugin = nullptr;

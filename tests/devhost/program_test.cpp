@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/program_run.h"
 
@@ -93,6 +95,85 @@ TEST(Program, ExitsWithItsCodeAndPrintsTheLine) {
     EXPECT_EQ(std::count_if(run.lines.begin(), run.lines.end(), match), c.times);
     // A file that cannot be loaded stops the run before any call into the plugin.
     EXPECT_TRUE(c.status != 1 || run.lines.size() == 1) << run.lines.size();
+  }
+}
+
+// The host's own records of a run, in order: every record but the plugin's calls (the lines with
+// an "op"), which lie between the call and return records of the host call they are made in. The
+// unload shows; frame 0 after it calls no drawable.
+std::vector<std::string> HostRecords(const veyrant_test::ProgramRun& run) {
+  std::vector<std::string> records;
+  for (const auto& line : run.lines)
+    if (line.starts_with("{") && line.find(R"(,"op":)") == std::string::npos)
+      records.push_back(line);
+  return records;
+}
+
+// phase is "load", or "frame 0" for a phase with a frame.
+std::string HostRecord(const std::string& phase, const char* key, const std::string& name,
+                       const std::string& rest = "") {
+  const auto space = phase.find(' ');
+  std::string record = R"({"phase":")" + phase.substr(0, space) + '"';
+  if (space != std::string::npos) record += R"(,"frame":)" + phase.substr(space + 1);
+  return record + R"(,")" + key + R"(":")" + name + R"(","plugin":"Veyrant")" + rest + "}";
+}
+std::string Call(const std::string& phase, const std::string& name, const std::string& args = "") {
+  return HostRecord(phase, "call", name, R"(,"args":[)" + args + "]");
+}
+std::string Return(const std::string& phase, const std::string& name,
+                   const std::string& rest = "") {
+  return HostRecord(phase, "return", name, rest);
+}
+std::string Event(const std::string& phase, const std::string& name) {
+  return HostRecord(phase, "host", name);
+}
+// A change hook's call and return: the variable's old text and handle.
+std::vector<std::string> Hook(const std::string& name, const std::string& old) {
+  return {Call("hook", "hook", '"' + old + R"(","cvar:)" + name + '"'), Return("hook", "hook")};
+}
+
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TEST(Program, TracesTheHostsCallsIntoThePluginAroundThePluginsOwn) {
+  const std::vector<std::string> load = {Event("load", "module load"), Call("load", "getPlugin"),
+                                         Return("load", "getPlugin"), Call("load", "onLoad"),
+                                         Return("load", "onLoad")};
+  const std::vector<std::string> unload = {Call("unload", "onUnload"), Return("unload", "onUnload"),
+                                           Call("unload", "deleteMe"), Return("unload", "deleteMe"),
+                                           Event("unload", "module unload")};
+  const std::string settings = "settings 0";
+  const struct {
+    std::string arguments;
+    std::vector<std::string> records;
+    std::string drawn = "";  // a line that frame 0 must hold
+  } cases[] = {{"--exec \"plugin unload Veyrant\"", Join({load, unload})},
+               {"--settings-frames 1 --frames 0",
+                Join({load,
+                      {Call(settings, "GetPluginName"),
+                       Return(settings, "GetPluginName", R"(,"result":"Veyrant")"),
+                       Call(settings, "SetImGuiContext", R"("imguiContext")"),
+                       Return(settings, "SetImGuiContext"), Call(settings, "RenderSettings"),
+                       Return(settings, "RenderSettings")},
+                      unload})},
+               {"--set veyrant_scale=2",
+                Join({load,
+                      Hook("veyrant_scale", "1.0"),
+                      {Call("frame 0", "drawable", R"("canvas")"), Return("frame 0", "drawable")},
+                      unload}),
+                R"({"phase":"frame","frame":0,"op":"CanvasWrapper::FillBox","self":"canvas",)"
+                R"("args":[[480,230]]})"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    const veyrant_test::ProgramRun run = veyrant_test::Devhost(c.arguments + " --trace -");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(HostRecords(run), c.records);
+    if (!c.drawn.empty()) {
+      EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), c.drawn), 1) << c.drawn;
+    }
   }
 }
 
