@@ -1,6 +1,8 @@
 // The console: setting, printing, exec files, loading and unloading, and the errors for bad lines.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "support/loaded_plugin.h"
@@ -49,7 +51,9 @@ TEST(Console, RunsEachLineInTurnOrRefusesItWithAClearMessageAndNoChange) {
       {R"(fixture_value "a\x")", R"(fixture_value: expected \" or \\ after a backslash)", ""},
       // The saved configuration could not hold it: one variable a line, no escape for a break.
       {"fixture_value \"a\nb\"", "fixture_value: a value may not hold a line break", ""},
-      {"plugin", "plugin: expected `plugin load PATH` or `plugin unload NAME`", ""},
+      {"plugin",
+       "plugin: expected `plugin load PATH`, `plugin unload NAME` or `plugin reload NAME`", ""},
+      {"plugin reload Nobody", "plugin reload: no plugin named Nobody", ""},
       {"plugin unload Nobody", "plugin unload: no plugin named Nobody", ""},
       {"plugin load /nonexistent.so", "plugin load: /nonexistent.so: file not found", ""},
       {"exec", "exec: expected a file name", ""},
@@ -73,6 +77,54 @@ TEST(Console, RunsEachLineInTurnOrRefusesItWithAClearMessageAndNoChange) {
   EXPECT_EQ(Reply(plugin, "plugin load " + kFixture), "loaded Fixture\n");
   EXPECT_EQ(plugin.Host().Store().HookCount(), 1u);
   EXPECT_EQ(plugin.Cvar("fixture_value"), "3");
+}
+
+// A reload loads the file anew: a new build takes over with the values the store holds; a file the
+// loader refuses leaves the running plugin as it was.
+TEST(Console, PluginReloadSwitchesToTheNewFileOrRefusesItKeepingTheOldPlugin) {
+  const auto folder = std::filesystem::path(testing::TempDir()) /
+                      ("veyrant_reload_test." + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / ("fixture" VEYRANT_MODULE_SUFFIX)).string();
+  const auto fixture = [](const char* name) {
+    return VEYRANT_FIXTURE_DIR "/" + std::string(name) + VEYRANT_MODULE_SUFFIX;
+  };
+  std::filesystem::copy_file(kFixture, path);
+  veyrant_test::LoadedPlugin plugin(path);
+  // From now on from a private copy, so the file can go (Windows locks a loaded one).
+  plugin.Console("plugin reload Fixture");
+  plugin.Console("fixture_value 7");
+  // Each message names the file given, not the host's private copy of it.
+  const struct {
+    const char* replacement;  // a fixture, "" for none, "half" for half of a good one
+    std::string reply;        // or, for a refusal, how it starts
+  } cases[] = {
+      {"", "plugin reload: " + path + ": file not found"},
+      {"fixture_wrong_version",
+       "plugin reload: " + path + ": incompatible plugin interface version 94 (expected 95)"},
+      {"fixture_no_getplugin", "plugin reload: " + path + ": missing export getPlugin"},
+      // A build caught half-written: the system's loader would map it and fault later.
+      {"half", "plugin reload: " + path + ": not a loadable module: "},
+      {"fixture_good", "reloaded " + path + "\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.replacement);
+    std::filesystem::remove(path);
+    if (c.replacement == std::string("half")) {
+      std::ifstream in(kFixture, std::ios::binary);
+      std::string bytes(std::filesystem::file_size(kFixture) / 2, '\0');
+      in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      std::ofstream(path, std::ios::binary) << bytes;
+    } else if (*c.replacement != '\0') {
+      std::filesystem::copy_file(fixture(c.replacement), path);
+    }
+    EXPECT_EQ(Reply(plugin, "plugin reload Fixture").substr(0, c.reply.size()), c.reply);
+    // Still drawing, and with the value: a new plugin object starts from 0 until it is told.
+    plugin.ClearRecords();
+    plugin.RunFrames(1);
+    ASSERT_EQ(plugin.Records().size(), 1u);
+    EXPECT_EQ(plugin.Records()[0].args, (std::vector<devhost::TraceValue>{Vector2{7, 0}}));
+  }
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

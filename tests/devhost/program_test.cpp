@@ -145,6 +145,14 @@ TEST(Program, TracesTheHostsCallsIntoThePluginAroundThePluginsOwn) {
   const std::vector<std::string> unload = {Call("unload", "onUnload"), Return("unload", "onUnload"),
                                            Call("unload", "deleteMe"), Return("unload", "deleteMe"),
                                            Event("unload", "module unload")};
+  // The reload: the new module opened and asked for its object before the old one is unloaded,
+  // then its onLoad, then every variable reported to it with the value the store holds.
+  std::vector<std::string> reported;
+  std::istringstream values(
+      "x 0.01 y 0.02 scale 2 enabled 1 throttle 1 steer 1 roll 1 boost 1 "
+      "jump 1 hb 1 values 0");
+  for (std::string name, value; values >> name >> value;)
+    reported = Join({reported, Hook("veyrant_" + name, value)});
   const std::string settings = "settings 0";
   const struct {
     std::string arguments;
@@ -159,9 +167,15 @@ TEST(Program, TracesTheHostsCallsIntoThePluginAroundThePluginsOwn) {
                        Return(settings, "SetImGuiContext"), Call(settings, "RenderSettings"),
                        Return(settings, "RenderSettings")},
                       unload})},
-               {"--set veyrant_scale=2",
+               // The reloaded plugin draws at the scale reported to it: a background twice 240x115.
+               {"--set veyrant_scale=2 --exec \"plugin reload Veyrant\"",
                 Join({load,
                       Hook("veyrant_scale", "1.0"),
+                      {Event("host", "reload"), load[0], load[1], load[2]},
+                      unload,
+                      {load[3], load[4]},
+                      reported,
+                      {Event("host", "reloaded")},
                       {Call("frame 0", "drawable", R"("canvas")"), Return("frame 0", "drawable")},
                       unload}),
                 R"({"phase":"frame","frame":0,"op":"CanvasWrapper::FillBox","self":"canvas",)"
