@@ -179,7 +179,9 @@ int Run(const devhost::CommandLine& options) {
     });
   }
 
-  host.LoadPlugin(options.pluginPath ? *options.pluginPath : DefaultPluginPath());
+  // Watched, from a private copy: the build replaces the file while the plugin runs.
+  host.LoadPlugin(options.pluginPath ? *options.pluginPath : DefaultPluginPath(),
+                  options.watch ? devhost::LoadFrom::PrivateCopy : devhost::LoadFrom::File);
   if (options.configPath)
     for (const auto& problem : host.RestoreConfig(*options.configPath))
       std::cerr << problem << '\n';
@@ -197,7 +199,8 @@ int Run(const devhost::CommandLine& options) {
     if (settingsPage) RunSettingsPageAlone(host, options);
     if (options.window) {
 #ifdef VEYRANT_HAVE_RENDERER
-      devhost::RunInteractive(host, options.canvasSize, options.scriptPath, options.settings);
+      devhost::RunInteractive(host, options.canvasSize, options.scriptPath, options.settings,
+                              options.watch);
 #endif
     } else {
       host.RenderFrames(options.frames);

@@ -69,6 +69,7 @@ TEST(Program, ExitsWithItsCodeAndPrintsTheLine) {
       {"--png a.png --frames 0", 2, "--png: needs at least one frame, got --frames 0"},
       {"--window --png-dir d", 2, "--window: cannot be combined with --png or --png-dir"},
       {"--script s.txt", 2, "--script: needs --window"},
+      {"--watch", 2, "--watch: needs --window"},
       {"--settings", 2, "--settings: needs --png, --png-dir or --window"},
       {"--set veyrant_nothing=1", 2, "unknown variable: veyrant_nothing"},
       {"--click Stear", 2,

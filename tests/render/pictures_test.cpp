@@ -4,10 +4,13 @@
 // through; the picture options; the window worked through --script, one command a frame.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -131,10 +134,10 @@ class Window : public testing::Test {
       GTEST_SKIP() << "xvfb-run is not installed (Debian package xvfb); the window is not tested";
   }
   // One X server at a time: two xvfb-run -a started together can pick the same display number.
-  static veyrant_test::Outcome Run(const std::string& script) {
+  static veyrant_test::Outcome Run(const std::string& script, const std::string& options = "") {
     std::ofstream(veyrant_test::TestFolder() / "script.txt") << script;
     return Devhost(
-        "--window --canvas 800x450 --script script.txt",
+        "--window --canvas 800x450 --script script.txt " + options,
         "flock /tmp/veyrant-xvfb.lock xvfb-run -a -s '-screen 0 1024x768x24' timeout 60");
   }
 };
@@ -167,11 +170,51 @@ TEST_F(Window, ScriptedCommandsMoveTheClockAndShowWhatTheySay) {
   EXPECT_EQ(Spans(Png("settings.png"), 25, kTitleBar), SpanList({{21, 655}}));
 }
 
+// What a build does to the module: the new file written beside it, then renamed over it.
+void Replace(const std::filesystem::path& module, const std::string& build) {
+  std::filesystem::copy_file(build, module.string() + ".new");
+  std::filesystem::rename(module.string() + ".new", module);
+}
+
+// Waits up to a minute for the window to write the screenshot.
+bool Appears(const std::filesystem::path& file) {
+  for (int i = 0; i < 600 && !std::filesystem::exists(file); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  return std::filesystem::exists(file);
+}
+
+TEST_F(Window, WatchSwitchesToARebuiltModuleAndKeepsRunningThroughABrokenOne) {
+  const auto folder = veyrant_test::TestFolder();
+  const auto module = folder / "Veyrant.so";
+  std::filesystem::copy_file(VEYRANT_MODULE_PATH, module);
+  // The scene stopped where the camera follows no car (four panels; one at its start), at scale 2.
+  std::thread build([&folder, &module] {
+    if (!Appears(folder / "before.png")) return;
+    Replace(module, VEYRANT_MODULE_PATH);
+    if (!Appears(folder / "switched.png")) return;
+    Replace(module, VEYRANT_FIXTURE_DIR "/fixture_no_getplugin.so");
+  });
+  const auto outcome =
+      Run("veyrant_scale 2\nseek 6.25\npause\nscreenshot before.png\nwait reloaded Veyrant.so\n"
+          "screenshot switched.png\nwait Veyrant.so: missing export getPlugin\n"
+          "screenshot refused.png\nquit\n",
+          "--watch --plugin Veyrant.so");
+  build.join();
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+  // Loaded once at the start and once for the one good replacement.
+  EXPECT_EQ(outcome.errors, "Veyrant loaded\nVeyrant loaded\n");
+  const auto shot = [](const char* name) { return veyrant_test::Crop(Png(name), 800, 300).rgba; };
+  EXPECT_EQ(Spans(Png("before.png"), 60, kHeader), SpanList({{8, 487}}));
+  EXPECT_TRUE(shot("switched.png") == shot("before.png"));
+  EXPECT_TRUE(shot("refused.png") == shot("before.png"));
+}
+
 TEST_F(Window, AFailingScriptLineStopsTheProgramNamingIt) {
   for (const auto& [line, message] : std::vector<std::pair<std::string, std::string>>{
            {"veyrant_nothing 1", "unknown command or variable: veyrant_nothing"},
            {"step 1.5", "step: expected a whole number of frames, got '1.5'"},
            {"seek", "seek: expected SECONDS"},
+           {"wait  ", "wait: expected TEXT"},
            {"seek inf", "seek: expected a number of seconds, got 'inf'"},
            {"pause now", "pause: takes no value, got 'now'"}}) {
     const auto outcome = Run("pause\n" + line + "\nquit\n");
