@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -99,96 +99,62 @@ TEST(Program, ExitsWithItsCodeAndPrintsTheLine) {
   }
 }
 
-// The host's own records of a run, in order: every record but the plugin's calls (the lines with
-// an "op"), which lie between the call and return records of the host call they are made in. The
-// unload shows; frame 0 after it calls no drawable.
-std::vector<std::string> HostRecords(const veyrant_test::ProgramRun& run) {
-  std::vector<std::string> records;
-  for (const auto& line : run.lines)
-    if (line.starts_with("{") && line.find(R"(,"op":)") == std::string::npos)
-      records.push_back(line);
+// The host's own records of a run (the lines with no "op"), each as its phase, kind and name, in
+// order. The plugin's calls lie between the call and return records of the host call they are
+// made in; the exact lines are checked for one record of each shape.
+std::string HostRecords(const veyrant_test::ProgramRun& run) {
+  static const std::regex kRecord(
+      R"re(\{"phase":"(\w+)"(,"frame":\d+)?,"(call|return|host)":"([^"]+)","plugin":"Veyrant".*)re");
+  std::string records;
+  for (std::smatch m; const auto& line : run.lines)
+    if (std::regex_match(line, m, kRecord)) records += m.format("$1 $3 $4\n");
   return records;
 }
 
-// phase is "load", or "frame 0" for a phase with a frame.
-std::string HostRecord(const std::string& phase, const char* key, const std::string& name,
-                       const std::string& rest = "") {
-  const auto space = phase.find(' ');
-  std::string record = R"({"phase":")" + phase.substr(0, space) + '"';
-  if (space != std::string::npos) record += R"(,"frame":)" + phase.substr(space + 1);
-  return record + R"(,")" + key + R"(":")" + name + R"(","plugin":"Veyrant")" + rest + "}";
-}
-std::string Call(const std::string& phase, const std::string& name, const std::string& args = "") {
-  return HostRecord(phase, "call", name, R"(,"args":[)" + args + "]");
-}
-std::string Return(const std::string& phase, const std::string& name,
-                   const std::string& rest = "") {
-  return HostRecord(phase, "return", name, rest);
-}
-std::string Event(const std::string& phase, const std::string& name) {
-  return HostRecord(phase, "host", name);
-}
-// A change hook's call and return: the variable's old text and handle.
-std::vector<std::string> Hook(const std::string& name, const std::string& old) {
-  return {Call("hook", "hook", '"' + old + R"(","cvar:)" + name + '"'), Return("hook", "hook")};
-}
-
-std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
-  std::vector<std::string> all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
 TEST(Program, TracesTheHostsCallsIntoThePluginAroundThePluginsOwn) {
-  const std::vector<std::string> load = {Event("load", "module load"), Call("load", "getPlugin"),
-                                         Return("load", "getPlugin"), Call("load", "onLoad"),
-                                         Return("load", "onLoad")};
-  const std::vector<std::string> unload = {Call("unload", "onUnload"), Return("unload", "onUnload"),
-                                           Call("unload", "deleteMe"), Return("unload", "deleteMe"),
-                                           Event("unload", "module unload")};
-  // The reload: the new module opened and asked for its object before the old one is unloaded,
-  // then its onLoad, then every variable reported to it with the value the store holds.
-  std::vector<std::string> reported;
-  std::istringstream values(
-      "x 0.01 y 0.02 scale 2 enabled 1 throttle 1 steer 1 roll 1 boost 1 "
-      "jump 1 hb 1 values 0");
-  for (std::string name, value; values >> name >> value;)
-    reported = Join({reported, Hook("veyrant_" + name, value)});
-  const std::string settings = "settings 0";
+  const std::string load =
+      "load host module load\nload call getPlugin\nload return getPlugin\n"
+      "load call onLoad\nload return onLoad\n";
+  const std::string unload =
+      "unload call onUnload\nunload return onUnload\nunload call deleteMe\n"
+      "unload return deleteMe\nunload host module unload\n";
+  const std::string hook = "hook call hook\nhook return hook\n",
+                    drawable = "frame call drawable\nframe return drawable\n";
+  std::string reported;  // one hook call for each of the eleven variables
+  for (int i = 0; i < 11; ++i) reported += hook;
   const struct {
-    std::string arguments;
-    std::vector<std::string> records;
-    std::string drawn = "";  // a line that frame 0 must hold
-  } cases[] = {{"--exec \"plugin unload Veyrant\"", Join({load, unload})},
-               {"--settings-frames 1 --frames 0",
-                Join({load,
-                      {Call(settings, "GetPluginName"),
-                       Return(settings, "GetPluginName", R"(,"result":"Veyrant")"),
-                       Call(settings, "SetImGuiContext", R"("imguiContext")"),
-                       Return(settings, "SetImGuiContext"), Call(settings, "RenderSettings"),
-                       Return(settings, "RenderSettings")},
-                      unload})},
-               // The reloaded plugin draws at the scale reported to it: a background twice 240x115.
-               {"--set veyrant_scale=2 --exec \"plugin reload Veyrant\"",
-                Join({load,
-                      Hook("veyrant_scale", "1.0"),
-                      {Event("host", "reload"), load[0], load[1], load[2]},
-                      unload,
-                      {load[3], load[4]},
-                      reported,
-                      {Event("host", "reloaded")},
-                      {Call("frame 0", "drawable", R"("canvas")"), Return("frame 0", "drawable")},
-                      unload}),
-                R"({"phase":"frame","frame":0,"op":"CanvasWrapper::FillBox","self":"canvas",)"
-                R"("args":[[480,230]]})"}};
+    std::string arguments, records;
+    std::vector<std::string> lines;  // each once in the trace
+  } cases[] = {
+      // The unload shows; frame 0 calls no drawable.
+      {"--exec \"plugin unload Veyrant\"",
+       load + unload,
+       {R"({"phase":"unload","host":"module unload","plugin":"Veyrant"})"}},
+      {"--settings-frames 1 --frames 0",
+       load +
+           "settings call GetPluginName\nsettings return GetPluginName\n"
+           "settings call SetImGuiContext\nsettings return SetImGuiContext\n"
+           "settings call RenderSettings\nsettings return RenderSettings\n" +
+           unload,
+       {R"({"phase":"settings","frame":0,"return":"GetPluginName","plugin":"Veyrant",)"
+        R"("result":"Veyrant"})"}},
+      // The new module opened and asked for its object before the old plugin is unloaded, then
+      // its onLoad, then every variable reported to it: it draws at scale 2, twice 240x115.
+      {"--set veyrant_scale=2 --exec \"plugin reload Veyrant\"",
+       load + hook + "host host reload\n" + load.substr(0, load.find("load call onLoad")) + unload +
+           "load call onLoad\nload return onLoad\n" + reported + "host host reloaded\n" + drawable +
+           unload,
+       {R"({"phase":"hook","call":"hook","plugin":"Veyrant","args":["2","cvar:veyrant_scale"]})",
+        R"({"phase":"frame","frame":0,"call":"drawable","plugin":"Veyrant","args":["canvas"]})",
+        R"({"phase":"frame","frame":0,"op":"CanvasWrapper::FillBox","self":"canvas",)"
+        R"("args":[[480,230]]})"}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments);
     const veyrant_test::ProgramRun run = veyrant_test::Devhost(c.arguments + " --trace -");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(HostRecords(run), c.records);
-    if (!c.drawn.empty()) {
-      EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), c.drawn), 1) << c.drawn;
-    }
+    for (const auto& line : c.lines)
+      EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), line), 1) << line;
   }
 }
 

@@ -170,30 +170,25 @@ TEST_F(Window, ScriptedCommandsMoveTheClockAndShowWhatTheySay) {
   EXPECT_EQ(Spans(Png("settings.png"), 25, kTitleBar), SpanList({{21, 655}}));
 }
 
-// What a build does to the module: the new file written beside it, then renamed over it.
-void Replace(const std::filesystem::path& module, const std::string& build) {
+// Once the window has written the screenshot (a minute at most), a build replaces the module as
+// a linker does: the new file written beside it, then renamed over it.
+void ReplaceAfter(const std::filesystem::path& screenshot, const std::filesystem::path& module,
+                  const std::string& build) {
+  for (int i = 0; i < 600 && !std::filesystem::exists(screenshot); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
   std::filesystem::copy_file(build, module.string() + ".new");
   std::filesystem::rename(module.string() + ".new", module);
-}
-
-// Waits up to a minute for the window to write the screenshot.
-bool Appears(const std::filesystem::path& file) {
-  for (int i = 0; i < 600 && !std::filesystem::exists(file); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  return std::filesystem::exists(file);
 }
 
 TEST_F(Window, WatchSwitchesToARebuiltModuleAndKeepsRunningThroughABrokenOne) {
   const auto folder = veyrant_test::TestFolder();
   const auto module = folder / "Veyrant.so";
   std::filesystem::copy_file(VEYRANT_MODULE_PATH, module);
-  // The scene stopped where the camera follows no car (four panels; one at its start), at scale 2.
   std::thread build([&folder, &module] {
-    if (!Appears(folder / "before.png")) return;
-    Replace(module, VEYRANT_MODULE_PATH);
-    if (!Appears(folder / "switched.png")) return;
-    Replace(module, VEYRANT_FIXTURE_DIR "/fixture_no_getplugin.so");
+    ReplaceAfter(folder / "before.png", module, VEYRANT_MODULE_PATH);
+    ReplaceAfter(folder / "switched.png", module, VEYRANT_FIXTURE_DIR "/fixture_no_getplugin.so");
   });
+  // The scene stopped where the camera follows no car (four panels; one at its start), at scale 2.
   const auto outcome =
       Run("veyrant_scale 2\nseek 6.25\npause\nscreenshot before.png\nwait reloaded Veyrant.so\n"
           "screenshot switched.png\nwait Veyrant.so: missing export getPlugin\n"
