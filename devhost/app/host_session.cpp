@@ -65,7 +65,9 @@ HostSession::HostSession(const CommandLine& options)
     });
   }
 
-  host_.LoadPlugin(options.pluginPath ? *options.pluginPath : DefaultPluginPath());
+  // Watched, from a private copy: the build replaces the file while the plugin runs.
+  host_.LoadPlugin(options.pluginPath ? *options.pluginPath : DefaultPluginPath(),
+                   options.watch ? LoadFrom::PrivateCopy : LoadFrom::File);
   if (options.configPath)
     for (const auto& problem : host_.RestoreConfig(*options.configPath))
       std::cerr << problem << '\n';

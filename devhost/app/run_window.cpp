@@ -7,7 +7,7 @@ namespace devhost {
 
 void RunWindow(Host& host, const CommandLine& options, bool settingsPage) {
   if (settingsPage) RunSettingsPageAlone(host, options);
-  RunInteractive(host, options.canvasSize, options.scriptPath, options.settings);
+  RunInteractive(host, options.canvasSize, options.scriptPath, options.settings, options.watch);
 }
 
 }  // namespace devhost

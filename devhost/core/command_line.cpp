@@ -104,6 +104,8 @@ const std::vector<Option>& Options() {
        [](CommandLine& c, const std::string&) { c.window = true; }},
       {"--script", "FILE", "with --window: run one window command a frame from FILE",
        [](CommandLine& c, const std::string& v) { c.scriptPath = v; }},
+      {"--watch", nullptr, "with --window: reload the plugin when its module file is replaced",
+       [](CommandLine& c, const std::string&) { c.watch = true; }},
       {"--settings-frames", "N",
        "UI frames of the settings page to run (default: as many as the actions take)",
        [](CommandLine& c, const std::string& v) {
@@ -169,6 +171,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   if (result.window && pictures)
     throw UsageError("--window: cannot be combined with --png, --png-dir or --video");
   if (result.scriptPath && !result.window) throw UsageError("--script: needs --window");
+  if (result.watch && !result.window) throw UsageError("--watch: needs --window");
   if (result.settings && !pictures && !result.window)
     throw UsageError("--settings: needs --png, --png-dir, --video or --window");
   if (result.videoPath) VideoFormatFor(*result.videoPath, result.transparent, result.canvasSize);

@@ -54,6 +54,7 @@ struct CommandLine {
   bool settings = false;                  // the settings window drawn into the pictures or window
   bool window = false;                    // play in a window instead of a fixed number of frames
   std::optional<std::string> scriptPath;  // window commands run one per frame
+  bool watch = false;                     // reload the plugin in the window when its file changes
   std::optional<std::string> tracePath;   // "-" for standard output
   std::vector<SettingsAction> settingsActions;
   std::optional<std::int64_t> settingsFrames;  // default: as many as the actions take

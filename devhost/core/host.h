@@ -38,11 +38,18 @@ class Host {
   CallTrace& Trace() { return ActiveTrace(); }
 
   // ---- Plugins ----
-  // Throws LoadError naming the file and what is wrong.
-  LoadedPlugin& LoadPlugin(const std::string& path);
+  // Throws LoadError naming the file and what is wrong. From a private copy, a build may replace
+  // the file while the plugin runs.
+  LoadedPlugin& LoadPlugin(const std::string& path, LoadFrom from = LoadFrom::File);
   // By the record's plugin name; throws ConsoleError if none is loaded under it.
   void UnloadPlugin(const std::string& name);
   void UnloadAll();
+  // Loads the plugin's file again, from a private copy, in its place. The new module is opened,
+  // checked and asked for its plugin object first; only then is the old plugin unloaded, the new
+  // one's onLoad called and every variable it hooks reported to it through the store, so that it
+  // draws with the values the console shows. Throws ConsoleError if no plugin has the name, and
+  // LoadError, with the old plugin still loaded, if the new module is refused.
+  LoadedPlugin& ReloadPlugin(const std::string& name);
   const std::vector<std::unique_ptr<LoadedPlugin>>& Plugins() const { return plugins_; }
 
   // ---- Scene and frames ----
@@ -79,6 +86,15 @@ class Host {
   void SaveConfig();
 
  private:
+  using PluginList = std::vector<std::unique_ptr<LoadedPlugin>>;
+
+  PluginList::iterator FindPlugin(const std::string& name);
+  // The module opened and checked, and getPlugin's object taken; onLoad not yet called.
+  std::unique_ptr<LoadedPlugin> OpenPlugin(const std::string& path, LoadFrom from);
+  void StartPlugin(LoadedPlugin& plugin);
+  void StopPlugin(LoadedPlugin& plugin);
+  void CloseModule(LoadedPlugin& plugin);
+  void ReportValues(const LoadedPlugin& plugin);
   void ApplySceneAt(std::int64_t frame);
 
   CvarStore store_;
@@ -87,7 +103,7 @@ class Host {
   Scene scene_;
   double startTime_ = 0;
   std::int64_t nextFrame_ = 0;
-  std::vector<std::unique_ptr<LoadedPlugin>> plugins_;
+  PluginList plugins_;
   std::vector<std::string> execChain_;  // files being run by exec, outermost first
   std::optional<std::string> configPath_;
   bool configWritable_ = false;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/elf_extent.h"
+
 namespace devhost {
 
 #if defined(_WIN32)
@@ -50,13 +52,27 @@ namespace {
 }
 }  // namespace
 
-LoadedPlugin OpenPluginModule(const std::string& path) {
+namespace {
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+LoadedPlugin OpenFile(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) Fail(nullptr, path, "file not found");
+  const std::uint64_t size = std::filesystem::file_size(path, ec), needed = ElfExtent(path);
+  if (!ec && needed > size)
+    Fail(nullptr, path,
+         "not a loadable module: the file is cut short (" + std::to_string(size) +
+             " bytes; its headers describe " + std::to_string(needed) + ")");
   void* module = OpenModule(path);
   if (module == nullptr) Fail(nullptr, path, "not a loadable module: " + ModuleError());
   LoadedPlugin plugin;
   plugin.path = path;
+  plugin.modulePath = path;
   plugin.module = module;
   const void* record = FindSymbol(module, "exports");
   if (record == nullptr) Fail(module, path, "missing export exports");
@@ -73,6 +89,29 @@ LoadedPlugin OpenPluginModule(const std::string& path) {
   plugin.name = plugin.record.pluginName != nullptr ? plugin.record.pluginName
                                                     : std::filesystem::path(path).stem().string();
   return plugin;
+}
+
+}  // namespace
+
+LoadedPlugin OpenPluginModule(const std::string& path, LoadFrom from) {
+  if (from == LoadFrom::File) return OpenFile(path);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) Fail(nullptr, path, "file not found");
+  std::unique_ptr<PrivateModuleCopy> copy;
+  try {
+    copy = std::make_unique<PrivateModuleCopy>(path);
+  } catch (const std::filesystem::filesystem_error& e) {
+    Fail(nullptr, path, "cannot make a private copy: " + e.code().message());
+  }
+  try {
+    LoadedPlugin plugin = OpenFile(copy->Path());
+    plugin.path = path;
+    plugin.copy = std::move(copy);
+    return plugin;
+  } catch (const LoadError& e) {
+    // The copy is the host's business: the person knows the file by the name they gave.
+    throw LoadError(ReplaceAll(e.what(), copy->Path(), path));
+  }
 }
 
 void ClosePluginModule(LoadedPlugin& plugin) {

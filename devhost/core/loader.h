@@ -2,10 +2,13 @@
 // entry functions by plain name, then getPlugin and onLoad.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "core/private_module_copy.h"
 #include "host/plugin.h"
+#include "sdk/caller.h"
 
 namespace devhost {
 
@@ -13,9 +16,11 @@ struct LoadError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct LoadedPlugin {
-  std::string path;
-  std::string name;  // the record's pluginName
+// Its PluginTag's name is the record's pluginName.
+struct LoadedPlugin : PluginTag {
+  std::string path;        // the module file as named to the host
+  std::string modulePath;  // the file opened: path, or a private copy of it
+  std::unique_ptr<PrivateModuleCopy> copy;
   void* module = nullptr;
   PluginExportRecord record{};
   GetPluginFunc getPlugin = nullptr;
@@ -33,9 +38,11 @@ std::string ModuleError();
 void* FindSymbol(void* module, const char* name);
 void CloseModule(void* module);
 
-// Opens the module and checks its record and entry points; calls nothing in it. Throws LoadError
-// "PATH: what is wrong".
-LoadedPlugin OpenPluginModule(const std::string& path);
+enum class LoadFrom { File, PrivateCopy };
+
+// Opens the module (the file itself, or a private copy of it) and checks its record and entry
+// points; calls nothing in it. Throws LoadError "PATH: what is wrong", naming the file given.
+LoadedPlugin OpenPluginModule(const std::string& path, LoadFrom from = LoadFrom::File);
 void ClosePluginModule(LoadedPlugin& plugin);
 
 }  // namespace devhost

@@ -112,20 +112,37 @@ void AppendTraceLine(std::string& out, const TraceRecord& record) {
   out += PhaseName(record.phase);
   out += '"';
   if (record.frame) out += ",\"frame\":" + std::to_string(*record.frame);
-  out += ",\"op\":";
+  // The plugin's calls keep their form; the host's side says which it is in its first key and
+  // names the plugin.
+  switch (record.kind) {
+    case RecordKind::PluginCall:
+      out += ",\"op\":";
+      break;
+    case RecordKind::HostCall:
+      out += ",\"call\":";
+      break;
+    case RecordKind::HostReturn:
+      out += ",\"return\":";
+      break;
+    case RecordKind::HostEvent:
+      out += ",\"host\":";
+      break;
+  }
   AppendJsonString(out, record.op);
-  out += ",\"self\":";
+  out += record.kind == RecordKind::PluginCall ? ",\"self\":" : ",\"plugin\":";
   if (record.self) {
     AppendJsonString(out, *record.self);
   } else {
     out += "null";
   }
-  out += ",\"args\":[";
-  for (std::size_t i = 0; i < record.args.size(); ++i) {
-    if (i > 0) out += ',';
-    AppendValue(out, record.args[i]);
+  if (record.kind == RecordKind::PluginCall || record.kind == RecordKind::HostCall) {
+    out += ",\"args\":[";
+    for (std::size_t i = 0; i < record.args.size(); ++i) {
+      if (i > 0) out += ',';
+      AppendValue(out, record.args[i]);
+    }
+    out += ']';
   }
-  out += ']';
   if (record.result) {
     out += ",\"result\":";
     AppendValue(out, *record.result);

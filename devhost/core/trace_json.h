@@ -1,4 +1,4 @@
-// The trace as JSON Lines: one object per host operation, byte-stable so runs can be diffed.
+// The trace as JSON Lines: one object per record, byte-stable so runs can be diffed.
 #pragma once
 
 #include <string>

@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 #include <imgui.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <deque>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "render/file_watch.h"
 #include "render/frame_composer.h"
 #include "render/host_window.h"
 #include "render/playback_clock.h"
@@ -23,6 +25,10 @@ namespace devhost {
 namespace {
 
 constexpr std::size_t kLogLines = 200;
+// How long a replaced module must keep still before it is loaded, and how long a script's wait
+// may take.
+constexpr double kSettleSeconds = 0.3;
+constexpr double kWaitSeconds = 30;
 
 std::vector<std::string> ReadScript(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -34,13 +40,16 @@ std::vector<std::string> ReadScript(const std::string& path) {
 
 class InteractiveSession {
  public:
-  InteractiveSession(Host& host, Vector2 size, bool showSettings)
+  InteractiveSession(Host& host, Vector2 size, bool showSettings, bool watch)
       : host_(host),
         size_(size),
         composer_(size, 1.0 / host.CurrentScene().fps),
         window_(size, "pryndal-devhost", composer_.Session().Context()),
         clock_(host.NextFrameTime(), host.CurrentScene().duration, host.CurrentScene().fps),
-        showSettings_(showSettings) {}
+        showSettings_(showSettings) {
+    if (watch && !host.Plugins().empty())
+      watch_.emplace(host.Plugins().front()->path, kSettleSeconds);
+  }
 
   void Play(const std::optional<std::string>& scriptPath) {
     const std::vector<std::string> script =
@@ -52,20 +61,22 @@ class InteractiveSession {
       window_.BeginFrame();
       clock_.Advance(frameStart - last);
       last = frameStart;
-      if (nextScriptLine < script.size()) {
-        const std::size_t index = nextScriptLine++;
-        try {
-          Run(script[index]);
-        } catch (const ConsoleError& e) {
-          throw ConsoleError(*scriptPath + ":" + std::to_string(index + 1) + ": " + e.what());
-        }
+      if (watch_ && watch_->Replaced(frameStart)) ReloadWatched();
+      try {
+        if (!Waiting(frameStart) && nextScriptLine < script.size())
+          Run(script[nextScriptLine++], frameStart);
+      } catch (const ConsoleError& e) {
+        // The line just run, or the wait still going on.
+        throw ConsoleError(*scriptPath + ":" + std::to_string(nextScriptLine) + ": " + e.what());
       }
       while (!typed_.empty()) {
         const std::string line = typed_.front();
         typed_.pop_front();
         Log("> " + line);
         try {
-          Run(line);
+          if (ParseWindowCommand(line).kind == WindowCommand::Kind::Wait)
+            throw ConsoleError("wait: only a --script waits");
+          Run(line, frameStart);
         } catch (const ConsoleError& e) {
           Log(std::string("error: ") + e.what());
         }
@@ -85,12 +96,52 @@ class InteractiveSession {
   }
 
  private:
+  struct Wait {
+    std::string text;
+    std::size_t loggedBefore;  // console lines logged before it began, which do not count
+    double until;
+  };
+
   void Log(const std::string& text) {
     log_.push_back(text);
+    ++logged_;
     if (log_.size() > kLogLines) log_.pop_front();
   }
 
-  void Run(const std::string& line) {
+  // The module's file was replaced: the same as typing `plugin reload`, without the echo.
+  void ReloadWatched() {
+    const auto& plugins = host_.Plugins();
+    const auto plugin = std::find_if(plugins.begin(), plugins.end(),
+                                     [this](const auto& p) { return p->path == watch_->Path(); });
+    if (plugin == plugins.end()) {
+      Log("watch: " + watch_->Path() + " changed; no plugin is loaded from it");
+      return;
+    }
+    try {
+      Log("reloaded " + host_.ReloadPlugin((*plugin)->name).path);
+    } catch (const LoadError& e) {
+      Log(std::string("error: plugin reload: ") + e.what());
+    }
+  }
+
+  // True while a script's wait goes on; throws when it has taken too long.
+  bool Waiting(double now) {
+    if (!wait_) return false;
+    const std::size_t fresh = std::min(logged_ - wait_->loggedBefore, log_.size());
+    if (std::any_of(log_.end() - static_cast<std::ptrdiff_t>(fresh), log_.end(),
+                    [this](const std::string& line) {
+                      return line.find(wait_->text) != std::string::npos;
+                    })) {
+      wait_.reset();
+      return false;
+    }
+    if (now > wait_->until)
+      throw ConsoleError("wait: no console line with '" + wait_->text + "' within " +
+                         std::to_string(static_cast<int>(kWaitSeconds)) + " s");
+    return true;
+  }
+
+  void Run(const std::string& line, double now) {
     const WindowCommand command = ParseWindowCommand(line);
     switch (command.kind) {
       case WindowCommand::Kind::Console:
@@ -113,6 +164,9 @@ class InteractiveSession {
         break;
       case WindowCommand::Kind::Screenshot:
         screenshot_ = command.text;
+        break;
+      case WindowCommand::Kind::Wait:
+        wait_ = Wait{command.text, logged_, now + kWaitSeconds};
         break;
       case WindowCommand::Kind::Quit:
         quit_ = true;
@@ -195,6 +249,9 @@ class InteractiveSession {
   HostWindow window_;
   PlaybackClock clock_;
   std::deque<std::string> log_;
+  std::size_t logged_ = 0;  // lines ever logged, the dropped ones included
+  std::optional<Wait> wait_;
+  std::optional<FileWatch> watch_;
   std::deque<std::string> typed_;
   char input_[256] = {};
   std::optional<std::string> screenshot_;
@@ -206,8 +263,8 @@ class InteractiveSession {
 }  // namespace
 
 void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
-                    bool showSettings) {
-  InteractiveSession session(host, size, showSettings);
+                    bool showSettings, bool watch) {
+  InteractiveSession session(host, size, showSettings, watch);
   session.Play(scriptPath);
 }
 

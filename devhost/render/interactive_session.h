@@ -13,9 +13,10 @@ namespace devhost {
 class Host;
 
 // Returns when the window is closed or a quit command runs; showSettings opens with the plugin's
-// settings window shown. Throws RenderError without a display, and ConsoleError "FILE:LINE: ..."
-// for the first script line that fails.
+// settings window shown; watch reloads the first plugin whenever its module file is replaced.
+// Throws RenderError without a display, and ConsoleError "FILE:LINE: ..." for the first script
+// line that fails.
 void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
-                    bool showSettings);
+                    bool showSettings, bool watch);
 
 }  // namespace devhost

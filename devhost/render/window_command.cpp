@@ -29,12 +29,20 @@ WindowCommand ParseWindowCommand(const std::string& line) {
                                                      {"seek", Kind::Seek},
                                                      {"settings", Kind::ToggleSettings},
                                                      {"screenshot", Kind::Screenshot},
+                                                     {"wait", Kind::Wait},
                                                      {"quit", Kind::Quit}};
   std::istringstream words(line);
   std::string word, argument, extra;
   words >> word >> argument >> extra;
   const auto found = kWords.find(word);
   if (found == kWords.end()) return {Kind::Console, 0, line};
+  if (found->second == Kind::Wait) {
+    // The rest of the line, inner spaces and all.
+    const char* blanks = " \t\r";
+    const std::size_t begin = line.find_first_not_of(blanks, line.find(word) + word.size());
+    if (begin == std::string::npos) throw ConsoleError("wait: expected TEXT");
+    return {Kind::Wait, 0, line.substr(begin, line.find_last_not_of(blanks) + 1 - begin)};
+  }
   if (!extra.empty()) throw ConsoleError(word + ": unexpected '" + extra + "'");
   switch (found->second) {
     case Kind::Step: {
@@ -57,7 +65,7 @@ WindowCommand ParseWindowCommand(const std::string& line) {
 }
 
 const char* WindowCommandHelp() {
-  return "pause | play | step [N] | seek SECONDS | settings | screenshot FILE | quit;\n"
+  return "pause | play | step [N] | seek SECONDS | settings | screenshot FILE | wait TEXT | quit;\n"
          "anything else is a host console line (veyrant_scale 2, exec FILE, ...)";
 }
 

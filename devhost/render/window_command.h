@@ -7,10 +7,10 @@
 namespace devhost {
 
 struct WindowCommand {
-  enum class Kind { Console, Pause, Play, Step, Seek, ToggleSettings, Screenshot, Quit };
+  enum class Kind { Console, Pause, Play, Step, Seek, ToggleSettings, Screenshot, Wait, Quit };
   Kind kind = Kind::Console;
   double number = 0;  // Step: frames; Seek: seconds
-  std::string text;   // Console: the line; Screenshot: the file
+  std::string text;   // Console: the line; Screenshot: the file; Wait: the text awaited
 };
 
 // Throws ConsoleError saying what the command expected.

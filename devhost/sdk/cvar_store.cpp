@@ -31,8 +31,8 @@ void CvarStore::Set(Cvar& cvar, std::string text) {
   const std::size_t count = cvar.hooks.size();
   for (std::size_t i = 0; i < count; ++i) {
     CvarHook hook = cvar.hooks[i];
-    CallerScope caller(hook.owner);
     PhaseScope phase(Phase::Hook);
+    PluginCallScope call(hook.owner, "hook", {old, ObjectId{cvar.id}});
     hook.fn(old, CVarWrapper(AddressOf(cvar)));
   }
 }
@@ -45,7 +45,7 @@ void CvarStore::AddHook(Cvar& cvar, CVarWrapper::ValueChanged fn) {
   cvar.hooks.push_back({CurrentCaller(), std::move(fn)});
 }
 
-void CvarStore::RemoveHooksOwnedBy(const void* owner) {
+void CvarStore::RemoveHooksOwnedBy(const PluginTag* owner) {
   for (auto& cvar : cvars_)
     std::erase_if(cvar->hooks, [owner](const CvarHook& hook) { return hook.owner == owner; });
 }
@@ -56,8 +56,8 @@ std::size_t CvarStore::HookCount() const {
   return count;
 }
 
-const void*& CurrentCaller() {
-  static const void* caller = nullptr;
+const PluginTag*& CurrentCaller() {
+  static const PluginTag* caller = nullptr;
   return caller;
 }
 

@@ -15,9 +15,10 @@
 namespace devhost {
 
 class CvarStore;
+struct PluginTag;
 
 struct CvarHook {
-  const void* owner = nullptr;
+  const PluginTag* owner = nullptr;
   CVarWrapper::ValueChanged fn;
 };
 
@@ -56,7 +57,7 @@ class DEVHOST_SDK_API CvarStore : public ModelObject {
 
   // The hook belongs to the current caller.
   void AddHook(Cvar& cvar, CVarWrapper::ValueChanged fn);
-  void RemoveHooksOwnedBy(const void* owner);
+  void RemoveHooksOwnedBy(const PluginTag* owner);
   std::size_t HookCount() const;
 
   void Log(const std::string& text);

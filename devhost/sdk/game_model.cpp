@@ -23,11 +23,11 @@ void GameModel::EnsureCars(std::size_t count) {
   }
 }
 
-void GameModel::AddDrawable(const void* owner, GameWrapper::Drawable fn) {
+void GameModel::AddDrawable(const PluginTag* owner, GameWrapper::Drawable fn) {
   drawables_.push_back({owner, std::move(fn)});
 }
 
-void GameModel::RemoveDrawablesOwnedBy(const void* owner) {
+void GameModel::RemoveDrawablesOwnedBy(const PluginTag* owner) {
   std::erase_if(drawables_, [owner](const RegisteredDrawable& d) { return d.owner == owner; });
 }
 

@@ -36,8 +36,10 @@ struct Camera : ModelObject {
   std::uintptr_t viewTarget = 0;  // a car's address, 0, or another object's address
 };
 
+struct PluginTag;
+
 struct RegisteredDrawable {
-  const void* owner = nullptr;
+  const PluginTag* owner = nullptr;
   GameWrapper::Drawable fn;
 };
 
@@ -61,8 +63,8 @@ class DEVHOST_SDK_API GameModel : public ModelObject {
   CarState& Car(std::size_t index) { return *cars_[index]; }
   std::size_t CarCount() const { return cars_.size(); }
 
-  void AddDrawable(const void* owner, GameWrapper::Drawable fn);
-  void RemoveDrawablesOwnedBy(const void* owner);
+  void AddDrawable(const PluginTag* owner, GameWrapper::Drawable fn);
+  void RemoveDrawablesOwnedBy(const PluginTag* owner);
   const std::vector<RegisteredDrawable>& Drawables() const { return drawables_; }
 
  private:

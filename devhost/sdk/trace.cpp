@@ -29,9 +29,20 @@ void CallTrace::SetPhase(Phase phase, std::optional<std::int64_t> frame) {
 
 void CallTrace::Record(std::string op, std::optional<std::string> self,
                        std::vector<TraceValue> args, std::optional<TraceValue> result) {
+  Append(RecordKind::PluginCall, std::move(op), std::move(self), std::move(args),
+         std::move(result));
+}
+
+void CallTrace::RecordHost(RecordKind kind, std::string op, std::optional<std::string> plugin,
+                           std::vector<TraceValue> args, std::optional<TraceValue> result) {
+  Append(kind, std::move(op), std::move(plugin), std::move(args), std::move(result));
+}
+
+void CallTrace::Append(RecordKind kind, std::string op, std::optional<std::string> self,
+                       std::vector<TraceValue> args, std::optional<TraceValue> result) {
   if (!keep_ && !listener_) return;
-  TraceRecord record{phase_,          frame_,          std::move(op),
-                     std::move(self), std::move(args), std::move(result)};
+  TraceRecord record{
+      phase_, frame_, std::move(op), std::move(self), std::move(args), std::move(result), kind};
   if (listener_) listener_(record);
   if (keep_) records_.push_back(std::move(record));
 }

@@ -1,4 +1,5 @@
-// The call trace: every host operation a plugin calls, in order, as structured records.
+// The call trace: every host operation a plugin calls, and every call of the host into a plugin,
+// in order, as structured records.
 //
 // Host handles are values that carry only an address, so the wrappers cannot reach a host object
 // to report to; the host therefore installs one process-wide sink, as the real host is one
@@ -56,13 +57,18 @@ using TraceValue =
     std::variant<bool, std::int64_t, float, std::string, Vector2, Vector2F, LinearColor, ObjectId,
                  NullHandle, Callback, ControllerInput, RBState>;
 
+// A plugin's call into the host, or the host's side: a call into a plugin, its return, or an event
+// of the host's own (a module loaded or unloaded, a reload).
+enum class RecordKind { PluginCall, HostCall, HostReturn, HostEvent };
+
 struct TraceRecord {
   Phase phase = Phase::Host;
   std::optional<std::int64_t> frame;  // the rendered or UI frame's index
-  std::string op;                     // e.g. "CVarWrapper::setValue"
-  std::optional<std::string> self;    // the object id of the handle the call was made on
+  std::string op;                     // e.g. "CVarWrapper::setValue"; host records: "onLoad"
+  std::optional<std::string> self;    // the handle's object id; host records: the plugin's name
   std::vector<TraceValue> args;
   std::optional<TraceValue> result;
+  RecordKind kind = RecordKind::PluginCall;
 };
 
 // Where the wrappers report. Phase and frame are set by the host around each call into a plugin.
@@ -77,6 +83,10 @@ class DEVHOST_SDK_API CallTrace {
   bool Active() const { return keep_ || listener_ != nullptr; }
   void Record(std::string op, std::optional<std::string> self, std::vector<TraceValue> args,
               std::optional<TraceValue> result = std::nullopt);
+  // The host's side; plugin is the plugin's name, none for a hook or drawable nobody owns.
+  void RecordHost(RecordKind kind, std::string op, std::optional<std::string> plugin,
+                  std::vector<TraceValue> args = {},
+                  std::optional<TraceValue> result = std::nullopt);
 
   // Keep records in memory (tests read them back); off by default so long runs stay flat.
   void KeepRecords(bool keep) { keep_ = keep; }
@@ -85,6 +95,9 @@ class DEVHOST_SDK_API CallTrace {
   void SetListener(Listener listener) { listener_ = std::move(listener); }
 
  private:
+  void Append(RecordKind kind, std::string op, std::optional<std::string> self,
+              std::vector<TraceValue> args, std::optional<TraceValue> result);
+
   Phase phase_ = Phase::Host;
   std::optional<std::int64_t> frame_;
   bool keep_ = false;

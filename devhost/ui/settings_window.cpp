@@ -29,16 +29,26 @@ ImDrawData* SettingsWindow::RunFrame() {
 }
 
 void SettingsWindow::Draw() {
-  CallerScope caller(&plugin_);
   PhaseScope phase(Phase::Settings, session_.FramesBegun() - 1);
-  const std::string title = plugin_.settings->GetPluginName();
+  std::string title;
+  {
+    PluginCallScope call(&plugin_, "GetPluginName");
+    title = plugin_.settings->GetPluginName();
+    call.SetResult(title);
+  }
   ImGui::SetNextWindowPos(ToImVec2(kPosition), ImGuiCond_Always);
   ImGui::SetNextWindowSize(ToImVec2(kSize), ImGuiCond_Always);
   ImGui::Begin(title.c_str(), nullptr,
                ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove |
                    ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse);
-  plugin_.settings->SetImGuiContext(session_.ContextHandle());
-  plugin_.settings->RenderSettings();
+  {
+    PluginCallScope call(&plugin_, "SetImGuiContext", {ObjectId{"imguiContext"}});
+    plugin_.settings->SetImGuiContext(session_.ContextHandle());
+  }
+  {
+    PluginCallScope call(&plugin_, "RenderSettings");
+    plugin_.settings->RenderSettings();
+  }
   ImGui::End();
 }
 

@@ -1,6 +1,8 @@
 // The console: setting, printing, exec files, loading and unloading, and the errors for bad lines.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "support/loaded_plugin.h"
@@ -49,7 +51,9 @@ TEST(Console, RunsEachLineInTurnOrRefusesItWithAClearMessageAndNoChange) {
       {R"(fixture_value "a\x")", R"(fixture_value: expected \" or \\ after a backslash)", ""},
       // The saved configuration could not hold it: one variable a line, no escape for a break.
       {"fixture_value \"a\nb\"", "fixture_value: a value may not hold a line break", ""},
-      {"plugin", "plugin: expected `plugin load PATH` or `plugin unload NAME`", ""},
+      {"plugin",
+       "plugin: expected `plugin load PATH`, `plugin unload NAME` or `plugin reload NAME`", ""},
+      {"plugin reload Nobody", "plugin reload: no plugin named Nobody", ""},
       {"plugin unload Nobody", "plugin unload: no plugin named Nobody", ""},
       {"plugin load /nonexistent.so", "plugin load: /nonexistent.so: file not found", ""},
       {"exec", "exec: expected a file name", ""},
@@ -73,6 +77,47 @@ TEST(Console, RunsEachLineInTurnOrRefusesItWithAClearMessageAndNoChange) {
   EXPECT_EQ(Reply(plugin, "plugin load " + kFixture), "loaded Fixture\n");
   EXPECT_EQ(plugin.Host().Store().HookCount(), 1u);
   EXPECT_EQ(plugin.Cvar("fixture_value"), "3");
+}
+
+// A reload loads the file anew: a new build takes over with the values the store holds; a file the
+// loader refuses leaves the running plugin as it was.
+TEST(Console, PluginReloadSwitchesToTheNewFileOrRefusesItKeepingTheOldPlugin) {
+  const auto folder = std::filesystem::path(testing::TempDir()) /
+                      ("veyrant_reload_test." + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / ("fixture" VEYRANT_MODULE_SUFFIX)).string();
+  std::filesystem::copy_file(kFixture, path);
+  veyrant_test::LoadedPlugin plugin(path);
+  // From now on from a private copy, so the file can go (Windows locks a loaded one).
+  plugin.Console("plugin reload Fixture");
+  plugin.Console("fixture_value 7");
+  // Each message names the file given, not the host's private copy of it.
+  const struct {
+    std::string replacement;  // a fixture, none, or half of a good one
+    std::string reply;        // or, for a refusal, how it starts
+    bool half = false;        // a build caught half-written: the system loader would take it
+  } cases[] = {
+      {"", "plugin reload: " + path + ": file not found"},
+      {"fixture_wrong_version",
+       "plugin reload: " + path + ": incompatible plugin interface version 94 (expected 95)"},
+      {"fixture_no_getplugin", "plugin reload: " + path + ": missing export getPlugin"},
+      {"fixture_good", "plugin reload: " + path + ": not a loadable module: ", true},
+      {"fixture_good", "reloaded " + path + "\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.replacement);
+    std::filesystem::remove(path);
+    if (!c.replacement.empty())
+      std::filesystem::copy_file(VEYRANT_FIXTURE_DIR "/" + c.replacement + VEYRANT_MODULE_SUFFIX,
+                                 path);
+    if (c.half) std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+    EXPECT_EQ(Reply(plugin, "plugin reload Fixture").substr(0, c.reply.size()), c.reply);
+    // Still drawing, and with the value: a new plugin object starts from 0 until it is told.
+    plugin.ClearRecords();
+    plugin.RunFrames(1);
+    ASSERT_EQ(plugin.Records().size(), 1u);
+    EXPECT_EQ(plugin.Records()[0].args, (std::vector<devhost::TraceValue>{Vector2{7, 0}}));
+  }
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

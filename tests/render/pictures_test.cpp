@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -196,10 +199,10 @@ class Window : public testing::Test {
       GTEST_SKIP() << "xvfb-run is not installed (Debian package xvfb); the window is not tested";
   }
   // One X server at a time: two xvfb-run -a started together can pick the same display number.
-  static veyrant_test::Outcome Run(const std::string& script) {
+  static veyrant_test::Outcome Run(const std::string& script, const std::string& options = "") {
     std::ofstream(veyrant_test::TestFolder() / "script.txt") << script;
     return Devhost(
-        "--window --canvas 800x450 --script script.txt",
+        "--window --canvas 800x450 --script script.txt " + options,
         "flock /tmp/veyrant-xvfb.lock xvfb-run -a -s '-screen 0 1024x768x24' timeout 60");
   }
 };
@@ -232,11 +235,46 @@ TEST_F(Window, ScriptedCommandsMoveTheClockAndShowWhatTheySay) {
   EXPECT_EQ(Spans(Png("settings.png"), 22, kTitleBar), SpanList({{21, 655}}));  // above the title
 }
 
+// Once the window has written the screenshot (a minute at most), a build replaces the module as
+// a linker does: the new file written beside it, then renamed over it.
+void ReplaceAfter(const std::filesystem::path& screenshot, const std::filesystem::path& module,
+                  const std::string& build) {
+  for (int i = 0; i < 600 && !std::filesystem::exists(screenshot); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  std::filesystem::copy_file(build, module.string() + ".new");
+  std::filesystem::rename(module.string() + ".new", module);
+}
+
+TEST_F(Window, WatchSwitchesToARebuiltModuleAndKeepsRunningThroughABrokenOne) {
+  const auto folder = veyrant_test::TestFolder();
+  const auto module = folder / "Veyrant.so";
+  std::filesystem::copy_file(VEYRANT_MODULE_PATH, module);
+  std::thread build([&folder, &module] {
+    ReplaceAfter(folder / "before.png", module, VEYRANT_MODULE_PATH);
+    ReplaceAfter(folder / "switched.png", module, VEYRANT_FIXTURE_DIR "/fixture_no_getplugin.so");
+  });
+  // The scene stopped where the camera follows no car (four panels; one at its start), at scale 2.
+  const auto outcome =
+      Run("veyrant_scale 2\nseek 6.25\npause\nscreenshot before.png\nwait reloaded Veyrant.so\n"
+          "screenshot switched.png\nwait Veyrant.so: missing export getPlugin\n"
+          "screenshot refused.png\nquit\n",
+          "--watch --plugin Veyrant.so");
+  build.join();
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+  // Loaded once at the start and once for the one good replacement.
+  EXPECT_EQ(outcome.errors, "Veyrant loaded\nVeyrant loaded\n");
+  const auto shot = [](const char* name) { return veyrant_test::Crop(Png(name), 800, 300).rgba; };
+  EXPECT_EQ(Spans(Png("before.png"), 60, kHeader), SpanList({{8, 487}}));
+  EXPECT_TRUE(shot("switched.png") == shot("before.png"));
+  EXPECT_TRUE(shot("refused.png") == shot("before.png"));
+}
+
 TEST_F(Window, AFailingScriptLineStopsTheProgramNamingIt) {
   for (const auto& [line, message] : std::vector<std::pair<std::string, std::string>>{
            {"veyrant_nothing 1", "unknown command or variable: veyrant_nothing"},
            {"step 1.5", "step: expected a whole number of frames, got '1.5'"},
            {"seek", "seek: expected SECONDS"},
+           {"wait  ", "wait: expected TEXT"},
            {"seek inf", "seek: expected a number of seconds, got 'inf'"},
            {"pause now", "pause: takes no value, got 'now'"}}) {
     const auto outcome = Run("pause\n" + line + "\nquit\n");

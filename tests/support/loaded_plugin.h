@@ -27,8 +27,14 @@ class LoadedPlugin {
 
   devhost::Host& Host() { return host_; }
 
-  // Every host call since load (or the last ClearRecords), in order.
-  const std::vector<devhost::TraceRecord>& Records() { return host_.Trace().Records(); }
+  // Every host operation the plugin called since load (or the last ClearRecords), in order; the
+  // host's own records left out.
+  std::vector<devhost::TraceRecord> Records() {
+    std::vector<devhost::TraceRecord> out;
+    for (const auto& r : host_.Trace().Records())
+      if (r.kind == devhost::RecordKind::PluginCall) out.push_back(r);
+    return out;
+  }
   std::vector<devhost::TraceRecord> RecordsIn(devhost::Phase phase) {
     std::vector<devhost::TraceRecord> out;
     for (const auto& r : Records())
