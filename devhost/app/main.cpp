@@ -136,12 +136,15 @@ void RenderPictures(devhost::Host& host, const devhost::CommandLine& options, bo
   if (settings) hostWindows = [&settings] { settings->Draw(); };
   devhost::PictureWriter writer;
   for (std::int64_t k = 0; k < options.frames; ++k) {
-    devhost::Image image = renderer.RenderNextFrame(hostWindows);
-    if (options.pngPath && k + 1 == options.frames) writer.Write(*options.pngPath, image);
+    renderer.RenderNextFrame(hostWindows);
+    const bool last = k + 1 == options.frames;
+    if (!options.pngDir && !last) continue;  // only pictures that are written are read back
+    const auto image = renderer.ReadFrame();
+    if (options.pngPath && last) writer.Write(*options.pngPath, image);
     if (options.pngDir) {
       char name[32];
       std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(k));
-      writer.Write((std::filesystem::path(*options.pngDir) / name).string(), std::move(image));
+      writer.Write((std::filesystem::path(*options.pngDir) / name).string(), image);
     }
   }
   writer.Finish();

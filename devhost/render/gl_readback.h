@@ -1,13 +1,14 @@
 // Reading the bound OpenGL framebuffer back as a picture.
 #pragma once
 
-#include "host/value_types.h"
 #include "render/image.h"
 
 namespace devhost {
 
-// Rows from the top. With keepAlpha the colours are divided by alpha again (blending straight
-// colours over a cleared framebuffer leaves them multiplied by it); without, alpha is opaque.
-Image ReadBoundFramebuffer(Vector2 size, bool keepAlpha);
+// Fills the image, rows from the top, at its own size from the framebuffer's bottom-left corner;
+// its memory is reused as it is. With keepAlpha the colours are divided by alpha again (blending
+// straight colours over a cleared framebuffer leaves them multiplied by it); without, alpha is
+// opaque.
+void ReadBoundFramebuffer(Image& image, bool keepAlpha);
 
 }  // namespace devhost

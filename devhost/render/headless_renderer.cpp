@@ -3,6 +3,8 @@
 #include <backends/imgui_impl_opengl3.h>
 #include <imgui.h>
 
+#include <utility>
+
 #include "core/host.h"
 #include "render/render_error.h"
 
@@ -30,11 +32,21 @@ void HeadlessRenderer::Draw(ImDrawData* data) {
   ImGui_ImplOpenGL3_RenderDrawData(data);
 }
 
-Image HeadlessRenderer::RenderNextFrame(const std::function<void()>& hostWindows) {
+void HeadlessRenderer::RenderNextFrame(const std::function<void()>& hostWindows) {
   ImGui::SetCurrentContext(composer_.Session().Context());
   ImGui_ImplOpenGL3_NewFrame();
-  Draw(composer_.Compose(host_, host_.NextFrameTime(), layers_, hostWindows));
-  return framebuffer_.Read(!layers_.backdrop);
+  undrawn_ = composer_.Compose(host_, host_.NextFrameTime(), layers_, hostWindows);
+}
+
+std::shared_ptr<const Image> HeadlessRenderer::ReadFrame() {
+  if (undrawn_ != nullptr) {
+    ImGui::SetCurrentContext(composer_.Session().Context());
+    Draw(std::exchange(undrawn_, nullptr));
+  }
+  const Vector2 size = framebuffer_.Size();
+  std::shared_ptr<Image> picture = pictures_.Take(size.X, size.Y);
+  framebuffer_.Read(*picture, !layers_.backdrop);
+  return picture;
 }
 
 }  // namespace devhost

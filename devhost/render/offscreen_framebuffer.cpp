@@ -38,9 +38,9 @@ void OffscreenFramebuffer::BeginDrawing() {
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
-Image OffscreenFramebuffer::Read(bool keepAlpha) const {
+void OffscreenFramebuffer::Read(Image& image, bool keepAlpha) const {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  return ReadBoundFramebuffer(size_, keepAlpha);
+  ReadBoundFramebuffer(image, keepAlpha);
 }
 
 }  // namespace devhost

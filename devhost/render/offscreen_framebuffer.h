@@ -17,8 +17,9 @@ class OffscreenFramebuffer {
 
   // Binds it and clears it to transparent black.
   void BeginDrawing();
-  // See ReadBoundFramebuffer.
-  Image Read(bool keepAlpha) const;
+  // Reads it into the image, which has its size; see ReadBoundFramebuffer.
+  void Read(Image& image, bool keepAlpha) const;
+  Vector2 Size() const { return size_; }
 
  private:
   Vector2 size_;

@@ -1,6 +1,6 @@
 #include "render/picture_writer.h"
 
-#include "render/png_file.h"
+#include "core/atomic_file.h"
 
 namespace devhost {
 
@@ -24,7 +24,7 @@ void PictureWriter::ThrowIfFailed() {
   if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
-void PictureWriter::Write(std::string path, Image image) {
+void PictureWriter::Write(std::string path, std::shared_ptr<const Image> image) {
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [this] { return queue_.size() < kWaiting || failure_; });
   ThrowIfFailed();
@@ -49,10 +49,11 @@ void PictureWriter::Work() {
     lock.unlock();
     std::exception_ptr failure;
     try {
-      WritePng(path, image);
+      WriteFileAtomically(path, std::string(encoder_.Encode(*image)));
     } catch (...) {
       failure = std::current_exception();
     }
+    image.reset();  // back to its pool before the renderer next asks for memory
     lock.lock();
     busy_ = false;
     if (failure && !failure_) failure_ = failure;

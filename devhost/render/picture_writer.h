@@ -6,12 +6,14 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
 
 #include "render/image.h"
+#include "render/png_file.h"
 
 namespace devhost {
 
@@ -23,7 +25,8 @@ class PictureWriter {
   PictureWriter(const PictureWriter&) = delete;
   PictureWriter& operator=(const PictureWriter&) = delete;
 
-  void Write(std::string path, Image image);
+  // The picture is held until it is written; its other holders must leave it as it is.
+  void Write(std::string path, std::shared_ptr<const Image> image);
   // Waits until every picture is written; throws the first failure.
   void Finish();
 
@@ -33,10 +36,11 @@ class PictureWriter {
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::pair<std::string, Image>> queue_;
+  std::deque<std::pair<std::string, std::shared_ptr<const Image>>> queue_;
   bool busy_ = false;
   bool stopping_ = false;
   std::exception_ptr failure_;
+  PngEncoder encoder_;  // the worker's alone
   std::thread worker_;
 };
 
