@@ -38,10 +38,6 @@ void SwapRows(Image& image) {
   }
 }
 
-void MakeOpaque(Image& image) {
-  for (std::size_t i = 3; i < image.rgba.size(); i += 4) image.rgba[i] = 255;
-}
-
 void DivideByAlpha(Image& image) {
   for (std::size_t i = 0; i < image.rgba.size(); i += 4) {
     std::uint8_t* p = &image.rgba[i];
@@ -53,18 +49,14 @@ void DivideByAlpha(Image& image) {
 
 }  // namespace
 
-void ReadBoundFramebuffer(Image& image, bool keepAlpha) {
+void ReadBoundFramebuffer(Image& image, bool premultiplied) {
   static const bool inverts = DriverInvertsRows();
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   if (inverts) glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
   glReadPixels(0, 0, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
   if (inverts) glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
   if (!inverts) SwapRows(image);
-  if (keepAlpha) {
-    DivideByAlpha(image);
-  } else {
-    MakeOpaque(image);
-  }
+  if (premultiplied) DivideByAlpha(image);
 }
 
 }  // namespace devhost

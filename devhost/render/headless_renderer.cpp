@@ -28,7 +28,8 @@ HeadlessRenderer::~HeadlessRenderer() {
 }
 
 void HeadlessRenderer::Draw(ImDrawData* data) {
-  framebuffer_.BeginDrawing();
+  // The backdrop covers the frame; without it the overlay's own alpha is the picture's.
+  framebuffer_.BeginDrawing(layers_.backdrop);
   ImGui_ImplOpenGL3_RenderDrawData(data);
 }
 

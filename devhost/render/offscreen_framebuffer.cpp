@@ -31,16 +31,16 @@ OffscreenFramebuffer::~OffscreenFramebuffer() {
   glDeleteTextures(1, &texture_);
 }
 
-void OffscreenFramebuffer::BeginDrawing() {
+void OffscreenFramebuffer::BeginDrawing(bool opaque) {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   glViewport(0, 0, size_.X, size_.Y);
-  glClearColor(0, 0, 0, 0);
+  glClearColor(0, 0, 0, opaque ? 1 : 0);
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void OffscreenFramebuffer::Read(Image& image, bool keepAlpha) const {
+void OffscreenFramebuffer::Read(Image& image, bool premultiplied) const {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  ReadBoundFramebuffer(image, keepAlpha);
+  ReadBoundFramebuffer(image, premultiplied);
 }
 
 }  // namespace devhost

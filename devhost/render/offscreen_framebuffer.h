@@ -15,10 +15,10 @@ class OffscreenFramebuffer {
   OffscreenFramebuffer(const OffscreenFramebuffer&) = delete;
   OffscreenFramebuffer& operator=(const OffscreenFramebuffer&) = delete;
 
-  // Binds it and clears it to transparent black.
-  void BeginDrawing();
+  // Binds it and clears it to black, opaque or transparent.
+  void BeginDrawing(bool opaque);
   // Reads it into the image, which has its size; see ReadBoundFramebuffer.
-  void Read(Image& image, bool keepAlpha) const;
+  void Read(Image& image, bool premultiplied) const;
   Vector2 Size() const { return size_; }
 
  private:
