@@ -12,14 +12,18 @@ namespace devhost {
 
 HeadlessRenderer::HeadlessRenderer(Host& host, Vector2 size, const FrameLayers& layers)
     : host_(host),
-      layers_(layers),
+      layers_{.backdrop = layers.backdrop, .field = false},
       framebuffer_(size),
       composer_(size, 1.0 / host.CurrentScene().fps) {
   ImGui::SetCurrentContext(composer_.Session().Context());
   if (!ImGui_ImplOpenGL3_Init("#version 330 core"))
     throw RenderError("Dear ImGui's OpenGL 3 renderer did not start (is libgl1 installed?)");
   ImGui_ImplOpenGL3_NewFrame();
-  Draw(composer_.ComposeWarmUp(host_, layers_));
+  ImDrawData* field = composer_.ComposeField(layers_);
+  if (layers_.backdrop) field_.emplace(size);
+  // The backdrop covers the frame; without it the overlay's own alpha is the picture's.
+  (field_ ? *field_ : framebuffer_).BeginDrawing(layers_.backdrop);
+  ImGui_ImplOpenGL3_RenderDrawData(field);
 }
 
 HeadlessRenderer::~HeadlessRenderer() {
@@ -28,8 +32,11 @@ HeadlessRenderer::~HeadlessRenderer() {
 }
 
 void HeadlessRenderer::Draw(ImDrawData* data) {
-  // The backdrop covers the frame; without it the overlay's own alpha is the picture's.
-  framebuffer_.BeginDrawing(layers_.backdrop);
+  if (field_) {
+    framebuffer_.BeginDrawingOver(*field_);
+  } else {
+    framebuffer_.BeginDrawing(false);
+  }
   ImGui_ImplOpenGL3_RenderDrawData(data);
 }
 

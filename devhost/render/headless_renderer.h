@@ -1,11 +1,13 @@
 // Frames rendered with no display and no GPU: the composed frame drawn by Dear ImGui's OpenGL 3
-// backend into an offscreen framebuffer and read back as a picture. A frame is drawn only when its
-// picture is asked for: the software rasteriser spends more on a 1080p frame than the rest of the
-// frame together, and a frame nobody reads needs no pixels. The same frames give the same pixels
-// from run to run.
+// backend into an offscreen framebuffer and read back as a picture. The software rasteriser spends
+// more on a 1080p frame than everything else, so it paints as little as it can: a frame is drawn
+// only when its picture is asked for (a frame nobody reads needs no pixels), and the backdrop's
+// field, the same in every frame, is drawn once and copied under each frame. The same frames give
+// the same pixels from run to run, and the same as drawing every frame whole.
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "render/frame_composer.h"
 #include "render/headless_gl_context.h"
@@ -17,8 +19,8 @@ namespace devhost {
 
 class HeadlessRenderer {
  public:
-  // Throws RenderError if there is no OpenGL 3.3 to be had. One frame is rendered at once and
-  // thrown away (see FrameComposer::ComposeWarmUp).
+  // Throws RenderError if there is no OpenGL 3.3 to be had. The field is drawn at once (see
+  // FrameComposer::ComposeField).
   HeadlessRenderer(Host& host, Vector2 size, const FrameLayers& layers);
   ~HeadlessRenderer();
   HeadlessRenderer(const HeadlessRenderer&) = delete;
@@ -38,6 +40,7 @@ class HeadlessRenderer {
   FrameLayers layers_;
   HeadlessGlContext gl_;
   OffscreenFramebuffer framebuffer_;
+  std::optional<OffscreenFramebuffer> field_;  // with the backdrop
   FrameComposer composer_;
   ImDrawData* undrawn_ = nullptr;  // the frame composed last, until it is drawn
   ImagePool pictures_;

@@ -17,6 +17,8 @@ class OffscreenFramebuffer {
 
   // Binds it and clears it to black, opaque or transparent.
   void BeginDrawing(bool opaque);
+  // Binds it and copies in the other's pixels, which has its size.
+  void BeginDrawingOver(const OffscreenFramebuffer& under);
   // Reads it into the image, which has its size; see ReadBoundFramebuffer.
   void Read(Image& image, bool premultiplied) const;
   Vector2 Size() const { return size_; }
