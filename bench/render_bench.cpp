@@ -1,9 +1,9 @@
-// Headless frames per second at 1920x1080: the plugin's frame painted over the backdrop, drawn by
-// Mesa's software rasteriser and read back, with and without encoding and writing each picture as
-// a PNG. Wall time: the rasteriser works on threads of its own.
+// Headless frames at 1920x1080 with the backdrop and the plugin's panels, as pryndal-devhost makes
+// them for pictures: a frame that is not written (played and composed; its pixels are never
+// drawn), a frame that is written (also drawn by Mesa's software rasteriser and read back), and a
+// written frame's PNG encoding, which the picture writer does on a thread of its own. Wall time:
+// the rasteriser works on threads of its own.
 #include <benchmark/benchmark.h>
-
-#include <filesystem>
 
 #include "bench_scene.h"
 #include "core/host.h"
@@ -13,30 +13,61 @@
 
 namespace {
 
-void RenderedFrames(benchmark::State& state) {
-  const int cars = static_cast<int>(state.range(0));
-  const bool png = state.range(1) != 0;
-  devhost::Host host;
-  host.LoadPlugin(VEYRANT_MODULE_PATH);
-  host.SetScene(devhost::ParseScene(bench::SceneJson(cars, cars == 1), "benchmark scene"));
-  devhost::HeadlessRenderer renderer(host, {1920, 1080}, {});
-  renderer.RenderNextFrame();  // shaders compiled, buffers grown
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "veyrant-render-bench.png").string();
-  for (auto _ : state) {
-    const devhost::Image image = renderer.RenderNextFrame();
-    if (png) devhost::WritePng(path, image);
+// The host with the plugin loaded, playing the benchmark scene: with one car the camera follows
+// it and there is one panel, with more there is a panel per car.
+struct PlayingHost {
+  explicit PlayingHost(int cars) {
+    host.LoadPlugin(VEYRANT_MODULE_PATH);
+    host.SetScene(devhost::ParseScene(bench::SceneJson(cars, cars == 1), "benchmark scene"));
   }
-  state.counters["frames/s"] =
-      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-  std::filesystem::remove(path);
+  devhost::Host host;
+};
+
+struct Stage : PlayingHost {
+  explicit Stage(int cars) : PlayingHost(cars), renderer(host, {1920, 1080}, {}) {
+    renderer.RenderNextFrame();  // shaders compiled, buffers grown
+    renderer.ReadFrame();
+  }
+  devhost::HeadlessRenderer renderer;
+};
+
+void FrameRenderedNotReadBack(benchmark::State& state) {
+  Stage stage(static_cast<int>(state.range(0)));
+  for (auto _ : state) stage.renderer.RenderNextFrame();
 }
-BENCHMARK(RenderedFrames)
-    ->ArgsProduct({{1, 8}, {0, 1}})
-    ->ArgNames({"cars", "png"})
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+
+void FrameRenderedAndReadBack(benchmark::State& state) {
+  Stage stage(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    stage.renderer.RenderNextFrame();
+    benchmark::DoNotOptimize(stage.renderer.ReadFrame());
+  }
+}
+
+void FrameEncodedAsPng(benchmark::State& state) {
+  Stage stage(static_cast<int>(state.range(0)));
+  stage.renderer.RenderNextFrame();
+  const auto picture = stage.renderer.ReadFrame();
+  devhost::PngEncoder encoder;
+  std::size_t bytes = 0;
+  for (auto _ : state) bytes = encoder.Encode(*picture).size();
+  state.counters["KiB"] = static_cast<double>(bytes) / 1024;
+}
 
 }  // namespace
+
+BENCHMARK(FrameRenderedNotReadBack)
+    ->ArgName("cars")
+    ->Arg(1)
+    ->Arg(8)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameRenderedAndReadBack)
+    ->ArgName("cars")
+    ->Arg(1)
+    ->Arg(8)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(FrameEncodedAsPng)->ArgName("cars")->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -34,15 +34,19 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
                   options.canvasSize, host.CurrentScene().fps);
   ProgressLine progress(options.frames);
   for (std::int64_t k = 0; k < options.frames; ++k) {
-    Image image = renderer.RenderNextFrame(hostWindows);
-    if (options.pngPath && k + 1 == options.frames) writer.Write(*options.pngPath, image);
-    if (options.pngDir) {
-      char name[32];
-      std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(k));
-      const std::string path = (std::filesystem::path(*options.pngDir) / name).string();
-      writer.Write(path, video ? image : std::move(image));
+    renderer.RenderNextFrame(hostWindows);
+    const bool last = k + 1 == options.frames;
+    // Only frames that are written are drawn and read back.
+    if (options.pngDir || video || last) {
+      const auto image = renderer.ReadFrame();
+      if (options.pngPath && last) writer.Write(*options.pngPath, image);
+      if (options.pngDir) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(k));
+        writer.Write((std::filesystem::path(*options.pngDir) / name).string(), image);
+      }
+      if (video) video->Write(image);
     }
-    if (video) video->Write(std::move(image));
     progress.FrameDone();
   }
   writer.Finish();

@@ -39,7 +39,7 @@ FieldView FitField(Vector2 size) {
   return {ImVec2(w * 0.5f, h * 0.5f), std::max(ppu, 0.0f)};
 }
 
-void DrawField(ImDrawList& list, const FieldView& view, Vector2 size) {
+void DrawFieldIn(ImDrawList& list, const FieldView& view, Vector2 size) {
   constexpr int kStripes = 10;
   const float halfLength = kFieldLength / 2, halfWidth = kFieldWidth / 2;
   // The surround in four bands that leave out the field: a software rasteriser pays for every
@@ -117,9 +117,10 @@ void DrawCar(ImDrawList& list, const ImFont& font, const FieldView& view, const 
 
 }  // namespace
 
-void DrawBackdrop(ImDrawList& list, const ImFont& font, const GameModel& model, Vector2 size) {
+void DrawField(ImDrawList& list, Vector2 size) { DrawFieldIn(list, FitField(size), size); }
+
+void DrawCars(ImDrawList& list, const ImFont& font, const GameModel& model, Vector2 size) {
   const FieldView view = FitField(size);
-  DrawField(list, view, size);
   if (!model.gameStatePresent) return;
   const auto& slots = model.carArray.slots;
   for (std::size_t i = 0; i < slots.size(); ++i) {

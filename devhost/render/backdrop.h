@@ -11,6 +11,9 @@ namespace devhost {
 
 class GameModel;
 
-void DrawBackdrop(ImDrawList& list, const ImFont& font, const GameModel& model, Vector2 size);
+// The field: the same in every frame of a canvas size.
+void DrawField(ImDrawList& list, Vector2 size);
+// The cars where the scene puts them on the field of that size, each with its owner's name.
+void DrawCars(ImDrawList& list, const ImFont& font, const GameModel& model, Vector2 size);
 
 }  // namespace devhost

@@ -22,16 +22,16 @@ ImDrawData* FrameComposer::Compose(Host& host, double sceneSeconds, const FrameL
   host.RenderFrameAt(sceneSeconds, canvas_);
   canvas_.PaintInto(nullptr);
   list.ChannelsSetCurrent(0);
-  if (layers.backdrop) DrawBackdrop(list, session_.Font(), host.Model(), size_);
+  if (layers.backdrop && layers.field) DrawField(list, size_);
+  if (layers.backdrop) DrawCars(list, session_.Font(), host.Model(), size_);
   list.ChannelsMerge();
   if (hostWindows) hostWindows();
   return session_.EndFrame();
 }
 
-ImDrawData* FrameComposer::ComposeWarmUp(Host& host, const FrameLayers& layers) {
+ImDrawData* FrameComposer::ComposeField(const FrameLayers& layers) {
   session_.BeginFrame();
-  if (layers.backdrop)
-    DrawBackdrop(*ImGui::GetBackgroundDrawList(), session_.Font(), host.Model(), size_);
+  if (layers.backdrop) DrawField(*ImGui::GetBackgroundDrawList(), size_);
   return session_.EndFrame();
 }
 

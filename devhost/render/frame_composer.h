@@ -16,6 +16,7 @@ class Host;
 
 struct FrameLayers {
   bool backdrop = true;  // off: only the overlay, over transparency
+  bool field = true;     // off: the backdrop's cars only, for a field laid underneath
 };
 
 class FrameComposer {
@@ -31,9 +32,10 @@ class FrameComposer {
   // backend's NewFrame must have run in this session's context.
   ImDrawData* Compose(Host& host, double sceneSeconds, const FrameLayers& layers,
                       const std::function<void()>& hostWindows = {});
-  // A frame of the host's own drawing only, so that the first real frame finds everything that
-  // takes a frame to settle (textures, window sizes) settled.
-  ImDrawData* ComposeWarmUp(Host& host, const FrameLayers& layers);
+  // A frame of the backdrop's field alone, or of nothing without the backdrop: the part of every
+  // frame that never changes. It also settles what takes a frame to settle (textures, window
+  // sizes) before the first real frame.
+  ImDrawData* ComposeField(const FrameLayers& layers);
 
  private:
   Vector2 size_;

@@ -88,7 +88,11 @@ void HostWindow::Draw(ImDrawData* data) {
 
 Image HostWindow::Capture() const {
   glReadBuffer(GL_BACK);
-  return ReadBoundFramebuffer(size_, false);
+  Image image{size_.X, size_.Y,
+              std::vector<std::uint8_t>(static_cast<std::size_t>(size_.X) * 4 *
+                                        static_cast<std::size_t>(size_.Y))};
+  ReadBoundFramebuffer(image, false);
+  return image;
 }
 
 void HostWindow::Show() { glfwSwapBuffers(window_); }

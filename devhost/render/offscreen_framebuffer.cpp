@@ -31,16 +31,26 @@ OffscreenFramebuffer::~OffscreenFramebuffer() {
   glDeleteTextures(1, &texture_);
 }
 
-void OffscreenFramebuffer::BeginDrawing() {
+void OffscreenFramebuffer::BeginDrawing(bool opaque) {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   glViewport(0, 0, size_.X, size_.Y);
-  glClearColor(0, 0, 0, 0);
+  glClearColor(0, 0, 0, opaque ? 1 : 0);
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
-Image OffscreenFramebuffer::Read(bool keepAlpha) const {
+void OffscreenFramebuffer::BeginDrawingOver(const OffscreenFramebuffer& under) {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, under.framebuffer_);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
+  // Same size and format: Mesa copies the memory as it is.
+  glBlitFramebuffer(0, 0, size_.X, size_.Y, 0, 0, size_.X, size_.Y, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  return ReadBoundFramebuffer(size_, keepAlpha);
+  glViewport(0, 0, size_.X, size_.Y);
+}
+
+void OffscreenFramebuffer::Read(Image& image, bool premultiplied) const {
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  ReadBoundFramebuffer(image, premultiplied);
 }
 
 }  // namespace devhost

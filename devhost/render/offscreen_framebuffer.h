@@ -15,10 +15,13 @@ class OffscreenFramebuffer {
   OffscreenFramebuffer(const OffscreenFramebuffer&) = delete;
   OffscreenFramebuffer& operator=(const OffscreenFramebuffer&) = delete;
 
-  // Binds it and clears it to transparent black.
-  void BeginDrawing();
-  // See ReadBoundFramebuffer.
-  Image Read(bool keepAlpha) const;
+  // Binds it and clears it to black, opaque or transparent.
+  void BeginDrawing(bool opaque);
+  // Binds it and copies in the other's pixels, which has its size.
+  void BeginDrawingOver(const OffscreenFramebuffer& under);
+  // Reads it into the image, which has its size; see ReadBoundFramebuffer.
+  void Read(Image& image, bool premultiplied) const;
+  Vector2 Size() const { return size_; }
 
  private:
   Vector2 size_;

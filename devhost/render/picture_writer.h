@@ -1,17 +1,20 @@
-// Writes a sequence of pictures as PNG files on a thread of its own, so that encoding the last
-// frame overlaps rendering the next. At most two pictures wait; a failed write is rethrown by the
-// next call.
+// Writes a sequence of pictures as PNG files on threads of their own, so that encoding pictures
+// overlaps rendering the next: one per core, up to four (a frame takes the renderer a fraction of
+// what its encoding takes). As many pictures wait as there are threads; a failed write is rethrown
+// by the next call.
 #pragma once
 
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
+#include <vector>
 
 #include "render/image.h"
+#include "render/png_file.h"
 
 namespace devhost {
 
@@ -23,21 +26,32 @@ class PictureWriter {
   PictureWriter(const PictureWriter&) = delete;
   PictureWriter& operator=(const PictureWriter&) = delete;
 
-  void Write(std::string path, Image image);
+  // The picture is held until it is written; its other holders must leave it as it is.
+  void Write(std::string path, std::shared_ptr<const Image> image);
   // Waits until every picture is written; throws the first failure.
   void Finish();
 
  private:
-  void Work();
+  struct Job {
+    std::string path;
+    std::shared_ptr<const Image> image;
+  };
+
+  void Work(PngEncoder& encoder);
+  bool Idle() const { return queue_.empty() && writing_.empty(); }
+  // The first waiting job whose file no other thread is writing: two writes of one file at once
+  // would share its temporary file.
+  std::deque<Job>::iterator NextJob();
   void ThrowIfFailed();
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::pair<std::string, Image>> queue_;
-  bool busy_ = false;
+  std::deque<Job> queue_;
+  std::vector<std::string> writing_;  // the files being written now
   bool stopping_ = false;
   std::exception_ptr failure_;
-  std::thread worker_;
+  std::vector<std::unique_ptr<PngEncoder>> encoders_;  // one for each worker
+  std::vector<std::thread> workers_;
 };
 
 }  // namespace devhost

@@ -81,7 +81,7 @@ void VideoWriter::StopWorker() {
   if (worker_.joinable()) worker_.join();
 }
 
-void VideoWriter::Write(Image image) {
+void VideoWriter::Write(std::shared_ptr<const Image> image) {
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [this] { return queue_.size() < kWaiting || inputClosed_; });
   if (inputClosed_) {
@@ -119,11 +119,11 @@ void VideoWriter::Work() {
   for (;;) {
     changed_.wait(lock, [this] { return !queue_.empty() || stopping_; });
     if (stopping_) return;
-    Image image = std::move(queue_.front());
+    const std::shared_ptr<const Image> image = std::move(queue_.front());
     queue_.pop_front();
     busy_ = true;
     lock.unlock();
-    const bool written = WriteRows(ffmpeg_, image);
+    const bool written = WriteRows(ffmpeg_, *image);
     lock.lock();
     busy_ = false;
     if (!written) {

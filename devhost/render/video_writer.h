@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -32,7 +33,7 @@ class VideoWriter {
 
   // Queues the next frame; at most two wait. Throws std::runtime_error with ffmpeg's last error
   // lines once it has failed.
-  void Write(Image image);
+  void Write(std::shared_ptr<const Image> image);
   // Waits for ffmpeg to finish the file and renames it into place; throws as Write does.
   void Finish();
 
@@ -46,7 +47,7 @@ class VideoWriter {
   PipedProcess ffmpeg_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<Image> queue_;
+  std::deque<std::shared_ptr<const Image>> queue_;
   bool busy_ = false;
   bool inputClosed_ = false;  // ffmpeg stopped reading
   bool stopping_ = false;

@@ -19,8 +19,13 @@ namespace {
 const std::string kFixture = VEYRANT_FIXTURE_DIR "/fixture_good" VEYRANT_MODULE_SUFFIX;
 
 std::string Folder() {
-  const std::string folder = testing::TempDir() + "veyrant_config." + std::to_string(getpid());
-  std::filesystem::create_directories(folder);
+  static const std::string folder = [] {
+    const std::string name = testing::TempDir() + "veyrant_config." + std::to_string(getpid());
+    // An earlier process with the same id may have left its files here.
+    std::filesystem::remove_all(name);
+    std::filesystem::create_directories(name);
+    return name;
+  }();
   return folder;
 }
 std::string ReadAll(const std::string& path) {

@@ -84,6 +84,7 @@ TEST(Console, RunsEachLineInTurnOrRefusesItWithAClearMessageAndNoChange) {
 TEST(Console, PluginReloadSwitchesToTheNewFileOrRefusesItKeepingTheOldPlugin) {
   const auto folder = std::filesystem::path(testing::TempDir()) /
                       ("veyrant_reload_test." + std::to_string(getpid()));
+  std::filesystem::remove_all(folder);  // what an earlier process of the same id left
   std::filesystem::create_directories(folder);
   const std::string path = (folder / ("fixture" VEYRANT_MODULE_SUFFIX)).string();
   std::filesystem::copy_file(kFixture, path);

@@ -75,6 +75,7 @@ TEST(LoadCycles, EachLoadStartsFreshEachReloadAsLeftAndUnloadLeavesNothingToCall
 TEST(SavedConfiguration, SurvivesTheHostBeingKilledWhileWriting) {
   const std::filesystem::path folder =
       testing::TempDir() + "veyrant_kill_test." + std::to_string(getpid());
+  std::filesystem::remove_all(folder);          // what an earlier process of the same id left
   std::filesystem::create_directories(folder);  // with the temporary files kills leave behind
   const std::string path = (folder / "veyrant.cfg").string();
   devhost::Host host;

@@ -8,6 +8,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,16 +108,27 @@ std::string Bytes(const std::string& name) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-TEST(PictureOptions, PngWritesTheSameBytesAsPngDirsLastFrame) {
-  const std::string options = "--canvas 640x360 --frames 3 --time 2 --set veyrant_values=1 ";
-  ASSERT_EQ(Devhost(options + "--png a.png").exitCode, 0);
-  ASSERT_EQ(Devhost(options + "--png-dir seq").exitCode, 0);
-  EXPECT_EQ(Bytes("a.png"), Bytes("seq/frame-00002.png"));
-  EXPECT_NE(Bytes("seq/frame-00000.png"), Bytes("seq/frame-00002.png"));  // the demo moves
-  EXPECT_EQ(Bytes("seq/frame-00003.png"), "");
-  const devhost::Image image = Png("a.png");
+TEST(PictureOptions, PngDirWritesEachFrameUnderItsNumberAsPngWritesTheLast) {
+  // More frames than the writer holds at once, so that the pictures' memory is used again.
+  constexpr int kFrames = 8;
+  const std::string options = "--canvas 320x180 --time 2 --set veyrant_values=1 ";
+  ASSERT_EQ(Devhost(options + "--frames " + std::to_string(kFrames) + " --png-dir seq").exitCode,
+            0);
+  const auto frame = [](int k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "seq/frame-%05d.png", k);
+    return Bytes(name);
+  };
+  for (int k = 1; k < kFrames; ++k) EXPECT_NE(frame(k), frame(k - 1)) << k;  // the demo moves
+  EXPECT_EQ(frame(kFrames), "");
+  for (const int k : {0, kFrames - 1}) {
+    ASSERT_EQ(Devhost(options + "--frames " + std::to_string(k + 1) + " --png last.png").exitCode,
+              0);
+    EXPECT_EQ(Bytes("last.png"), frame(k)) << k;
+  }
+  const devhost::Image image = Png("last.png");
   EXPECT_EQ(std::vector<int>({image.width, image.height, image.Pixel(0, 0)[3]}),
-            std::vector<int>({640, 360, 255}));  // the backdrop is opaque
+            std::vector<int>({320, 180, 255}));  // the backdrop is opaque
 }
 
 TEST(PictureOptions, APictureThatCannotBeWrittenFailsTheRunNamingTheFile) {
