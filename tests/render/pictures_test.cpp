@@ -153,6 +153,7 @@ std::vector<std::pair<Box, Box>> MeasuredTexts(const std::string& trace) {
   Box at{}, cell{}, size{};
   for (std::string line; std::getline(in, line);) {
     const auto record = nlohmann::json::parse(line);
+    if (!record.contains("op")) continue;  // the host's own calls into the plugin
     const auto& op = record["op"];
     const auto& args = record["args"];
     if (op == "CanvasWrapper::SetPosition") at = {args[0][0], args[0][1]};
