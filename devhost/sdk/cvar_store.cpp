@@ -63,6 +63,7 @@ const PluginTag*& CurrentCaller() {
 
 void CvarStore::Log(const std::string& text) {
   log_.push_back(text);
+  if (log_.size() > kKeptLogLines) log_.pop_front();
   if (logSink_) logSink_(text);
 }
 

@@ -2,6 +2,7 @@
 // plugins attach, each tagged with its owner so unloading a plugin removes them.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,13 +61,15 @@ class DEVHOST_SDK_API CvarStore : public ModelObject {
   void RemoveHooksOwnedBy(const PluginTag* owner);
   std::size_t HookCount() const;
 
+  // The last kKeptLogLines lines are kept: a host that reloads its plugin all day grows no log.
   void Log(const std::string& text);
-  const std::vector<std::string>& LogLines() const { return log_; }
+  std::vector<std::string> LogLines() const { return {log_.begin(), log_.end()}; }
+  static constexpr std::size_t kKeptLogLines = 1000;
   void SetLogSink(LogSink sink) { logSink_ = std::move(sink); }
 
  private:
   std::vector<std::unique_ptr<Cvar>> cvars_;
-  std::vector<std::string> log_;
+  std::deque<std::string> log_;
   LogSink logSink_;
 };
 

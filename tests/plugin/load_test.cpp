@@ -56,6 +56,11 @@ TEST(Load, RegistersElevenVariablesEachWithItsHookThenTheDrawableThenLogs) {
   EXPECT_EQ(records[23].args, std::vector<TraceValue>{std::string("Veyrant loaded")});
   for (const auto& r : records) EXPECT_EQ(r.phase, Phase::Load) << r.op;
   EXPECT_EQ(plugin.Host().Store().LogLines(), std::vector<std::string>{"Veyrant loaded"});
+  // A host that reloads all day keeps only the log's tail.
+  devhost::CvarStore& store = plugin.Host().Store();
+  for (std::size_t i = 0; i < 2 * store.kKeptLogLines; ++i) store.Log(std::to_string(i));
+  EXPECT_EQ(store.LogLines().size(), store.kKeptLogLines);
+  EXPECT_EQ(store.LogLines().back(), std::to_string(2 * store.kKeptLogLines - 1));
 }
 
 class Hook : public testing::TestWithParam<Variable> {};
