@@ -5,17 +5,22 @@
 #endif
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <vector>
 
-#include "core/atomic_file.h"
+#include "core/file_identity.h"
+#include "core/leftovers.h"
+#include "core/standard_output.h"
+#include "core/stop_request.h"
 #include "core/trace_json.h"
 
 namespace devhost {
 
 namespace {
+
+// A file's worth of trace lines is written at a time, so memory holds no more than that.
+constexpr std::size_t kTraceChunk = 1 << 16;
 
 #if defined(_WIN32)
 std::filesystem::path ProgramPath(std::error_code& ec) {
@@ -37,11 +42,44 @@ std::string DefaultPluginPath() {
   return (self.parent_path() / DEVHOST_DEFAULT_PLUGIN).string();
 }
 
+std::string PluginPath(const CommandLine& options) {
+  return options.pluginPath ? *options.pluginPath : DefaultPluginPath();
+}
+
+// Every file the run reads or writes, by the option that names it.
+std::vector<NamedFile> FilesOf(const CommandLine& options) {
+  std::vector<NamedFile> files{{"--plugin", PluginPath(options), true, false}};
+  const auto add = [&files](const char* option, const std::optional<std::string>& path, bool input,
+                            bool output) {
+    if (path && *path != "-") files.push_back({option, *path, input, output});
+  };
+  add("--scene", options.scenePath, true, false);
+  add("--config", options.configPath, true, true);
+  add("--script", options.scriptPath, true, false);
+  for (const auto& action : options.actions)
+    if (action.kind == StartupAction::Kind::Exec)
+      add("--exec", ExecFileOf(action.text), true, false);
+  add("--trace", options.tracePath, false, true);
+  add("--png", options.pngPath, false, true);
+  add("--video", options.videoPath, false, true);
+  return files;
+}
+
+// What hosts killed before they could clean up left: temporary files beside this run's outputs
+// and in its --png-dir, and private module copies.
+void RemoveWhatKilledHostsLeft(const CommandLine& options) {
+  for (const auto& path :
+       {options.configPath, options.tracePath, options.pngPath, options.videoPath})
+    if (path && *path != "-") RemoveLeftoverTemporaries(*path);
+  if (options.pngDir) RemoveLeftoverFrames(*options.pngDir);
+  RemoveLeftoverModuleCopies();
+}
+
 void PrintVariables(Host& host) {
   std::vector<const Cvar*> cvars;
   for (const auto& cvar : host.Store().All()) cvars.push_back(cvar.get());
   std::sort(cvars.begin(), cvars.end(), [](auto* a, auto* b) { return a->name < b->name; });
-  for (const Cvar* cvar : cvars) std::cout << cvar->name << ' ' << cvar->value << '\n';
+  for (const Cvar* cvar : cvars) PrintOut(cvar->name + ' ' + cvar->value + '\n');
 }
 
 }  // namespace
@@ -50,24 +88,24 @@ HostSession::HostSession(const CommandLine& options)
     : options_(options),
       host_(options.canvasSize),
       traceToStdout_(options.tracePath && *options.tracePath == "-") {
+  RefuseSharedFiles(FilesOf(options));
+  RemoveWhatKilledHostsLeft(options);
   host_.Store().SetLogSink([](const std::string& text) { std::cerr << text << '\n'; });
   // The scene first: a bad scene stops the run before the plugin sees anything.
   if (options.scenePath) host_.SetScene(LoadSceneFile(*options.scenePath));
   host_.SetStartTime(options.time);
 
   if (options.tracePath) {
+    if (!traceToStdout_) traceFile_.emplace(*options.tracePath);
     host_.Trace().SetListener([this](const TraceRecord& record) {
       AppendTraceLine(trace_, record);
-      if (traceToStdout_) {
-        std::fwrite(trace_.data(), 1, trace_.size(), stdout);
-        trace_.clear();
-      }
+      // Standard output line by line, in order with what the console prints there.
+      if (traceToStdout_ || trace_.size() >= kTraceChunk) WriteTrace();
     });
   }
 
   // Watched, from a private copy: the build replaces the file while the plugin runs.
-  host_.LoadPlugin(options.pluginPath ? *options.pluginPath : DefaultPluginPath(),
-                   options.watch ? LoadFrom::PrivateCopy : LoadFrom::File);
+  host_.LoadPlugin(PluginPath(options), options.watch ? LoadFrom::PrivateCopy : LoadFrom::File);
   if (options.configPath)
     for (const auto& problem : host_.RestoreConfig(*options.configPath))
       std::cerr << problem << '\n';
@@ -75,18 +113,43 @@ HostSession::HostSession(const CommandLine& options)
     if (action.kind == StartupAction::Kind::Set) {
       host_.SetVariable(action.name, action.text);
     } else {
-      std::cout << host_.Console(action.text);
+      PrintOut(host_.Console(action.text));
     }
   }
+}
+
+void HostSession::WriteTrace() {
+  try {
+    if (traceFile_) {
+      traceFile_->Write(trace_);
+    } else {
+      PrintOut(trace_);
+    }
+  } catch (const std::exception& e) {
+    FailRun(e.what());
+  }
+  trace_.clear();
 }
 
 void HostSession::Finish(bool printVariables) {
   if (options_.configPath) host_.SaveConfig();
   host_.UnloadAll();
   host_.Trace().SetListener(nullptr);
+  if (options_.tracePath) WriteTrace();
+  ThrowIfStopped();  // a trace line that could not be written
   if (printVariables) PrintVariables(host_);
-  if (options_.tracePath && !traceToStdout_) WriteFileAtomically(*options_.tracePath, trace_);
-  std::fflush(stdout);
+  if (traceFile_) traceFile_->Commit();
+  FlushOut();
+}
+
+void HostSession::SaveAfterFailure() {
+  host_.Trace().SetListener(nullptr);
+  if (!options_.configPath) return;
+  try {
+    host_.SaveConfig();
+  } catch (const std::exception& e) {
+    std::cerr << "pryndal-devhost: " << e.what() << '\n';
+  }
 }
 
 }  // namespace devhost

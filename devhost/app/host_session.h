@@ -3,8 +3,10 @@
 // plugin unloaded, the variables printed and the trace written at the end.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "core/atomic_file.h"
 #include "core/command_line.h"
 #include "core/host.h"
 
@@ -12,7 +14,8 @@ namespace devhost {
 
 class HostSession {
  public:
-  // Throws what loading the scene, the plugin or a --set/--exec line throws.
+  // Throws what loading the scene, the plugin or a --set/--exec line throws, and UsageError for an
+  // output that is the same file as an input or another output.
   explicit HostSession(const CommandLine& options);
   HostSession(const HostSession&) = delete;
   HostSession& operator=(const HostSession&) = delete;
@@ -20,12 +23,20 @@ class HostSession {
   Host& Get() { return host_; }
   // The end of a run that got this far; printVariables after the settings page ran.
   void Finish(bool printVariables);
+  // The end of a run that failed or was stopped: only the configuration is saved (a failure to
+  // save is printed); every other output is left unwritten.
+  void SaveAfterFailure();
 
  private:
+  // Never throws: it runs inside the plugin's calls. A failed write stops the run at its next
+  // frame.
+  void WriteTrace();
+
   const CommandLine& options_;
   Host host_;
-  std::string trace_;
+  std::string trace_;  // lines not yet written
   bool traceToStdout_;
+  std::optional<OutputFile> traceFile_;
 };
 
 }  // namespace devhost

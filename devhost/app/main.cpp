@@ -6,7 +6,6 @@
 #include <io.h>
 #endif
 
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,6 +13,8 @@
 #include "app/host_session.h"
 #include "app/run_trace_frames.h"
 #include "core/command_line.h"
+#include "core/standard_output.h"
+#include "core/stop_request.h"
 #include "ui/settings_driver.h"
 #ifdef VEYRANT_HAVE_RENDERER
 #include "app/run_pictures.h"
@@ -50,13 +51,30 @@ void RunChosenWay(devhost::Host& host, const devhost::CommandLine& options, bool
   devhost::RunTraceFrames(host, options, settingsPage);
 }
 
-int Run(const devhost::CommandLine& options) {
+void Run(const devhost::CommandLine& options) {
   CheckAvailable(options);
   devhost::HostSession session(options);
   const bool settingsPage = options.settingsFrames || !options.settingsActions.empty();
-  RunChosenWay(session.Get(), options, settingsPage);
+  try {
+    RunChosenWay(session.Get(), options, settingsPage);
+  } catch (...) {
+    session.SaveAfterFailure();
+    throw;
+  }
   session.Finish(settingsPage);
-  return 0;
+}
+
+// The run's end on a failure: what it printed before goes out, then the message.
+int Failed(const std::exception& e, int code) {
+  try {
+    devhost::FlushOut();
+  } catch (const std::exception&) {
+    // A standard output that cannot be written is the failure being reported, or a lesser one.
+  }
+  // A run stopped by a signal ends with it, whatever failed on the way (ffmpeg got it too).
+  if (const int signal = devhost::StopSignal(); signal != 0) return 128 + signal;
+  std::cerr << "pryndal-devhost: " << e.what() << '\n';
+  return code;
 }
 
 }  // namespace
@@ -66,6 +84,7 @@ int main(int argc, char** argv) {
   // The trace and the console replies end their lines with LF, as on Linux, not CR LF.
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
+  devhost::CatchStopSignals();
   devhost::CommandLine options;
   try {
     options = devhost::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -73,23 +92,21 @@ int main(int argc, char** argv) {
     std::cerr << "pryndal-devhost: " << e.what() << "\n" << devhost::UsageText();
     return 2;
   }
-  if (options.help) {
-    std::cout << devhost::UsageText();
-    return 0;
-  }
   try {
-    return Run(options);
+    if (options.help) {
+      devhost::PrintOut(devhost::UsageText());
+      devhost::FlushOut();
+      return 0;
+    }
+    Run(options);
+    return devhost::StopSignal() != 0 ? 128 + devhost::StopSignal() : 0;
   } catch (const devhost::UsageError& e) {
-    std::cerr << "pryndal-devhost: " << e.what() << '\n';
-    return 2;
+    return Failed(e, 2);
   } catch (const devhost::DriverError& e) {
-    std::cerr << "pryndal-devhost: " << e.what() << '\n';
-    return 2;
+    return Failed(e, 2);
   } catch (const devhost::ConsoleError& e) {
-    std::cerr << "pryndal-devhost: " << e.what() << '\n';
-    return 2;
+    return Failed(e, 2);
   } catch (const std::exception& e) {
-    std::cerr << "pryndal-devhost: " << e.what() << '\n';
-    return 1;
+    return Failed(e, 1);
   }
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/stop_request.h"
 #include "ui/imgui_session.h"
 #include "ui/settings_driver.h"
 
@@ -51,12 +52,21 @@ void RunSettingsPage(const CommandLine& options, SettingsWindow& window) {
         break;
     }
   }
-  while (window.NextFrame() - first < frames) driver.RunFrame();
+  while (window.NextFrame() - first < frames) {
+    ThrowIfStopped();
+    driver.RunFrame();
+  }
+}
+
+LoadedPlugin& PluginWithSettingsPage(Host& host) {
+  if (host.Plugins().empty())
+    throw DriverError("the settings page: no plugin is loaded (an --exec line unloaded it)");
+  return *host.Plugins().front();
 }
 
 void RunSettingsPageAlone(Host& host, const CommandLine& options) {
   ImGuiSession session(SettingsWindow::kDisplaySize);
-  SettingsWindow window(session, *host.Plugins().front());
+  SettingsWindow window(session, PluginWithSettingsPage(host));
   RunSettingsPage(options, window);
 }
 

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
+
+#include "core/input_file.h"
 
 namespace devhost {
 
@@ -97,25 +98,27 @@ ConfigReadResult ReadConfigFile(const std::string& path) {
     result.exists = false;
     return result;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::string text;
+  try {
+    text = ReadInputFile(
+        path, {"configuration file", path + ": cannot read the configuration file", kConfigLimit,
+               "a configuration file is written back, and a FIFO cannot be"});
+  } catch (const InputFileError& e) {
     result.readable = false;
-    result.problems.push_back(path + ": cannot read the configuration file; it is left as it is");
+    result.problems.push_back(std::string(e.what()) + "; it is left as it is");
     return result;
   }
-  std::string text;
-  for (int number = 1; std::getline(in, text); ++number) {
+  std::size_t start = 0;
+  for (int number = 1; start < text.size(); ++number) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
     ConfigLine& line = result.lines.emplace_back();
-    line.text = std::move(text);
+    line.text = text.substr(start, end - start);
+    start = end + 1;
     std::string error;
     if (!ReadLine(line, error)) {
       line.kind = ConfigLine::Kind::Unreadable;
       result.problems.push_back(path + ":" + std::to_string(number) + ": " + error);
     }
-  }
-  if (in.bad()) {
-    result.readable = false;
-    result.problems.push_back(path + ": read error; the file is left as it is");
   }
   return result;
 }

@@ -3,6 +3,7 @@
 // so that writing the file back changes nothing but the values the run changed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,10 @@ struct SavedValue {
   bool changed = false;
 };
 
-// Lines that cannot be read are reported and kept; the last entry of a name holds its value.
+// Lines that cannot be read are reported and kept; the last entry of a name holds its value. A
+// file above kConfigLimit bytes, a folder and a FIFO are reported as unreadable.
 ConfigReadResult ReadConfigFile(const std::string& path);
+constexpr std::uintmax_t kConfigLimit = 16ull * 1024 * 1024;
 
 // The file's text with the values written in. A changed value replaces the value of the last entry
 // naming it, in place and in the form it was written in; unchanged ones leave the file's value. A

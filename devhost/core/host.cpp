@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "core/atomic_file.h"
+#include "core/folder_lock.h"
+#include "core/input_file.h"
+#include "core/leftovers.h"
+#include "core/stop_request.h"
 #include "sdk/caller.h"
 
 namespace devhost {
@@ -52,7 +56,25 @@ const std::string& OneLine(const std::string& name, const std::string& value) {
   return value;
 }
 
+// "the changes to a, b are not saved", for the variables the run changed.
+std::string NotSaved(const std::vector<SavedValue>& values) {
+  std::string names;
+  for (const auto& value : values)
+    if (value.changed) names += (names.empty() ? "" : ", ") + value.name;
+  return names.empty() ? names : "; the changes to " + names + " are not saved";
+}
+
 }  // namespace
+
+std::optional<std::string> ExecFileOf(const std::string& line) {
+  std::string rest;
+  if (FirstWord(Trim(line), rest) != "exec" || rest.empty()) return {};
+  try {
+    return OneValue("exec", rest);
+  } catch (const ConsoleError&) {
+    return {};
+  }
+}
 
 Host::Host(Vector2 canvasSize) : canvas_(canvasSize) {
   CallTrace& trace = ActiveTrace();
@@ -205,6 +227,7 @@ double Host::NextFrameTime() const {
 }
 
 void Host::RenderFrameAt(double sceneSeconds, RecordingCanvas& canvas) {
+  ThrowIfStopped();
   const auto address = reinterpret_cast<std::uintptr_t>(static_cast<devhost::Canvas*>(&canvas));
   const std::int64_t frame = nextFrame_++;
   ApplyScene(scene_, sceneSeconds, model_);
@@ -261,8 +284,13 @@ std::string Host::Console(const std::string& input) {
 }
 
 std::string Host::Exec(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ConsoleError("exec: cannot read " + path);
+  std::string text;
+  try {
+    text = ReadInputFile(path, {"file of console lines", "cannot read " + path, kExecLimit});
+  } catch (const InputFileError& e) {
+    throw ConsoleError(std::string("exec: ") + e.what());
+  }
+  std::istringstream in(text);
   // A file that runs itself, directly or through others, would recurse until the stack overflows.
   std::error_code ec;
   const std::string identity = std::filesystem::weakly_canonical(path, ec).string();
@@ -294,6 +322,7 @@ std::vector<std::string> Host::RestoreConfig(const std::string& path) {
   const ConfigReadResult read = ReadConfigFile(path);
   configPath_ = path;
   configWritable_ = read.readable;
+  restoreProblem_ = read.readable ? "" : read.problems.front();
   // Another plugin's values stay in the file for its next load.
   for (const auto& line : read.lines)
     if (Cvar* cvar = store_.Find(line.name); cvar && line.kind == ConfigLine::Kind::Entry)
@@ -304,11 +333,7 @@ std::vector<std::string> Host::RestoreConfig(const std::string& path) {
 }
 
 void Host::SaveConfig() {
-  if (!configPath_ || !configWritable_) return;
-  // Read again, so that what a person wrote into it while the host ran stays too. Its problems were
-  // reported at the restore.
-  const ConfigReadResult now = ReadConfigFile(*configPath_);
-  if (!now.readable) throw std::runtime_error(now.problems.front());
+  if (!configPath_) return;
   std::vector<SavedValue> values;
   for (const auto& cvar : store_.All()) {
     if (!cvar->saved) continue;
@@ -318,7 +343,27 @@ void Host::SaveConfig() {
         cvar->value != (start != valuesAtRestore_.end() ? start->second : cvar->defaultValue);
     values.push_back({cvar->name, cvar->value, changed});
   }
-  WriteFileAtomically(*configPath_, WriteBackConfig(now.lines, std::move(values)));
+  const std::string notSaved = NotSaved(values);
+  if (!configWritable_) {
+    // Reported at the restore; a run that changed nothing lost nothing.
+    if (!notSaved.empty()) throw std::runtime_error(restoreProblem_ + notSaved);
+    return;
+  }
+  try {
+    // Held across reading again and writing, so that two hosts saving at once both keep their
+    // changes.
+    const std::filesystem::path file(FollowLinks(*configPath_));
+    const FolderLock lock(file.has_parent_path() ? file.parent_path().string() : ".");
+    // Read again, so that what a person wrote into it while the host ran stays too. Its problems
+    // were reported at the restore.
+    const ConfigReadResult now = ReadConfigFile(*configPath_);
+    if (!now.readable) throw std::runtime_error(now.problems.front());
+    WriteFileAtomically(*configPath_, WriteBackConfig(now.lines, std::move(values)));
+  } catch (const Stopped&) {
+    throw;
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error(e.what() + notSaved);
+  }
   RemoveLeftoverTemporaries(*configPath_);
 }
 

@@ -24,6 +24,10 @@ struct ConsoleError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The file an `exec FILE` console line names; nothing for any other line.
+std::optional<std::string> ExecFileOf(const std::string& line);
+constexpr std::uintmax_t kExecLimit = 16ull * 1024 * 1024;  // an exec file's size, at most
+
 class Host {
  public:
   // The trace is process-wide, so one Host at a time; it starts the trace afresh.
@@ -81,8 +85,9 @@ class Host {
   // SaveConfig. Returns the problems found; none is fatal.
   std::vector<std::string> RestoreConfig(const std::string& path);
   // Writes back atomically, over the file as it is then, the saved variables the run changed, and
-  // those no line names; every other line stays as written. Removes killed writers' temporary
-  // files. Throws std::runtime_error; does nothing if no file was restored or it could not be read.
+  // those no line names; every other line stays as written; one host at a time. Removes killed
+  // writers' temporary files. Does nothing if no file was restored. Throws std::runtime_error,
+  // naming the variables the run changed, when the file cannot be read or written.
   void SaveConfig();
 
  private:
@@ -107,6 +112,7 @@ class Host {
   std::vector<std::string> execChain_;  // files being run by exec, outermost first
   std::optional<std::string> configPath_;
   bool configWritable_ = false;
+  std::string restoreProblem_;  // why the file could not be read at the restore
   std::map<std::string, std::string> valuesAtRestore_;  // of the variables registered then
 };
 

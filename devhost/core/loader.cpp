@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "core/elf_extent.h"
+#include "core/input_file.h"
 
 namespace devhost {
 
@@ -60,43 +61,59 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
   return text;
 }
 
-LoadedPlugin OpenFile(const std::string& path) {
+// A folder, a FIFO or a device named as what it is, and never opened.
+void RequireFile(const std::string& file, const std::string& named) {
+  if (const auto kind = OtherThanFile(file))
+    Fail(nullptr, named, "is " + *kind + ", not a module file");
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) Fail(nullptr, path, "file not found");
-  const std::uint64_t size = std::filesystem::file_size(path, ec), needed = ElfExtent(path);
+  if (!std::filesystem::is_regular_file(file, ec)) Fail(nullptr, named, "file not found");
+}
+
+// The system's loader takes a name without a slash as one to search for, not as the file in this
+// folder: made absolute, the file checked is the file loaded.
+std::string Absolute(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.string();
+}
+
+// file is opened; named, the name the person gave, is what messages and the plugin carry.
+LoadedPlugin OpenFile(const std::string& file, const std::string& named) {
+  RequireFile(file, named);
+  std::error_code ec;
+  const std::uint64_t size = std::filesystem::file_size(file, ec), needed = ElfExtent(file);
   if (!ec && needed > size)
-    Fail(nullptr, path,
+    Fail(nullptr, named,
          "not a loadable module: the file is cut short (" + std::to_string(size) +
              " bytes; its headers describe " + std::to_string(needed) + ")");
-  void* module = OpenModule(path);
-  if (module == nullptr) Fail(nullptr, path, "not a loadable module: " + ModuleError());
+  void* module = OpenModule(file);
+  if (module == nullptr) Fail(nullptr, named, "not a loadable module: " + ModuleError());
   LoadedPlugin plugin;
-  plugin.path = path;
-  plugin.modulePath = path;
+  plugin.path = named;
+  plugin.modulePath = file;
   plugin.module = module;
   const void* record = FindSymbol(module, "exports");
-  if (record == nullptr) Fail(module, path, "missing export exports");
+  if (record == nullptr) Fail(module, named, "missing export exports");
   // The record is read as raw memory, as a host built by another compiler would.
   std::memcpy(&plugin.record, record, sizeof plugin.record);
   if (plugin.record.apiVersion != kPluginApiVersion)
-    Fail(module, path,
+    Fail(module, named,
          "incompatible plugin interface version " + std::to_string(plugin.record.apiVersion) +
              " (expected " + std::to_string(kPluginApiVersion) + ")");
   plugin.getPlugin = reinterpret_cast<GetPluginFunc>(FindSymbol(module, "getPlugin"));
-  if (plugin.getPlugin == nullptr) Fail(module, path, "missing export getPlugin");
+  if (plugin.getPlugin == nullptr) Fail(module, named, "missing export getPlugin");
   plugin.deleteMe = reinterpret_cast<DeleteMeFunc>(FindSymbol(module, "deleteMe"));
-  if (plugin.deleteMe == nullptr) Fail(module, path, "missing export deleteMe");
+  if (plugin.deleteMe == nullptr) Fail(module, named, "missing export deleteMe");
   plugin.name = plugin.record.pluginName != nullptr ? plugin.record.pluginName
-                                                    : std::filesystem::path(path).stem().string();
+                                                    : std::filesystem::path(named).stem().string();
   return plugin;
 }
 
 }  // namespace
 
 LoadedPlugin OpenPluginModule(const std::string& path, LoadFrom from) {
-  if (from == LoadFrom::File) return OpenFile(path);
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) Fail(nullptr, path, "file not found");
+  if (from == LoadFrom::File) return OpenFile(Absolute(path), path);
+  RequireFile(path, path);
   std::unique_ptr<PrivateModuleCopy> copy;
   try {
     copy = std::make_unique<PrivateModuleCopy>(path);
@@ -104,8 +121,7 @@ LoadedPlugin OpenPluginModule(const std::string& path, LoadFrom from) {
     Fail(nullptr, path, "cannot make a private copy: " + e.code().message());
   }
   try {
-    LoadedPlugin plugin = OpenFile(copy->Path());
-    plugin.path = path;
+    LoadedPlugin plugin = OpenFile(copy->Path(), path);
     plugin.copy = std::move(copy);
     return plugin;
   } catch (const LoadError& e) {

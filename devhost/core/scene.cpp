@@ -1,9 +1,9 @@
 #include "core/scene.h"
 
 #include <array>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
+
+#include "core/input_file.h"
 
 namespace devhost {
 
@@ -232,11 +232,14 @@ Scene ParseScene(const std::string& text, const std::string& source) {
 }
 
 Scene LoadSceneFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw SceneError(path + ": cannot read scene file");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ParseScene(text.str(), path);
+  std::string text;
+  try {
+    // A pipe is fine (--scene <(...)): nothing is written back.
+    text = ReadInputFile(path, {"scene file", path + ": cannot read scene file", kSceneLimit});
+  } catch (const InputFileError& e) {
+    throw SceneError(e.what());
+  }
+  return ParseScene(text, path);
 }
 
 CarKey SampleCar(const SceneCar& car, double t) {

@@ -1,6 +1,7 @@
 // Scenes: the game over time, read from JSON, and played into the game model frame by frame.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -58,7 +59,9 @@ struct SceneError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 Scene ParseScene(const std::string& json, const std::string& source);
+// Refuses a file above kSceneLimit bytes, naming it and the limit, and a folder.
 Scene LoadSceneFile(const std::string& path);
+constexpr std::uintmax_t kSceneLimit = 64ull * 1024 * 1024;
 // Built into the program: used when no scene is given.
 const std::string& DemoSceneJson();
 

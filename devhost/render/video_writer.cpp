@@ -46,9 +46,10 @@ std::vector<std::string> FfmpegArguments(const VideoFormat& format, Vector2 size
 }  // namespace
 
 void CheckVideoOutput(const std::string& path) {
-  if (!ProgramOnPath("ffmpeg"))
-    throw std::runtime_error(
-        "--video: no ffmpeg program on the PATH; install Debian's ffmpeg package");
+  for (const char* program : {"ffmpeg", "ffprobe"})
+    if (!ProgramOnPath(program))
+      throw std::runtime_error(std::string("--video: no ") + program +
+                               " program on the PATH; install Debian's ffmpeg package");
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   std::error_code ec;
   if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
@@ -58,7 +59,7 @@ void CheckVideoOutput(const std::string& path) {
 
 VideoWriter::VideoWriter(std::string path, const VideoFormat& format, Vector2 size, double fps)
     : path_(std::move(path)),
-      temporary_(TemporaryPathBeside(path_)),
+      temporary_(TemporaryPathFor(path_)),
       ffmpeg_("ffmpeg", FfmpegArguments(format, size, fps, temporary_)),
       worker_([this] { Work(); }) {}
 
@@ -89,6 +90,7 @@ void VideoWriter::Write(std::shared_ptr<const Image> image) {
     ThrowFailure();
   }
   queue_.push_back(std::move(image));
+  ++frames_;
   changed_.notify_all();
 }
 
@@ -100,8 +102,28 @@ void VideoWriter::Finish() {
   StopWorker();
   if (inputClosed_) ThrowFailure();
   if (const std::string ending = ffmpeg_.Finish(); !ending.empty()) ThrowFailure(ending);
+  CheckComplete();
   ReplaceWithFinishedFile(temporary_, path_);
   finished_ = true;
+}
+
+// ffmpeg may end with 0 on a file it could not finish (a full disk cuts an MP4 before its index):
+// the file counts only when ffprobe reads back every frame.
+void VideoWriter::CheckComplete() {
+  // Its answer goes to standard error (pipe:2), after any error lines, where PipedProcess keeps it.
+  std::vector<std::string> args = Words(
+      "-v error -select_streams v:0 -count_packets -show_entries stream=nb_read_packets "
+      "-of csv=p=0 -o pipe:2");
+  args.push_back(temporary_);
+  PipedProcess ffprobe("ffprobe", args);
+  const std::string ending = ffprobe.Finish();
+  const std::vector<std::string> lines = ffprobe.ErrorLines();
+  if (ending.empty() && !lines.empty() && lines.back() == std::to_string(frames_)) return;
+  std::string message = path_ + ": ffmpeg left the video incomplete (" +
+                        (ending.empty() && lines.size() == 1 ? lines.back() + " of " : "not all ") +
+                        std::to_string(frames_) + " frames readable)";
+  for (const auto& line : lines) message += "\n  ffprobe: " + line;
+  throw std::runtime_error(message);
 }
 
 void VideoWriter::ThrowFailure(std::string ending) {

@@ -18,8 +18,9 @@
 
 namespace devhost {
 
-// Refuses, before anything is rendered, a video that cannot be made here: no ffmpeg program on the
-// PATH, or a folder for the file that does not exist. Throws std::runtime_error saying so.
+// Refuses, before anything is rendered, a video that cannot be made here: no ffmpeg or ffprobe
+// program on the PATH, or a folder for the file that does not exist. Throws std::runtime_error
+// saying so.
 void CheckVideoOutput(const std::string& path);
 
 class VideoWriter {
@@ -40,6 +41,8 @@ class VideoWriter {
  private:
   void Work();
   void StopWorker();
+  // Throws std::runtime_error unless ffprobe reads every frame back from the finished file.
+  void CheckComplete();
   // ending: how ffmpeg ended, when already known.
   [[noreturn]] void ThrowFailure(std::string ending = {});
 
@@ -52,6 +55,7 @@ class VideoWriter {
   bool inputClosed_ = false;  // ffmpeg stopped reading
   bool stopping_ = false;
   bool finished_ = false;
+  long long frames_ = 0;
   std::thread worker_;
 };
 

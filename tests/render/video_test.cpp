@@ -122,13 +122,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param) { return std::string(param.param.name); });
 
 // A folder for PATH holding env (the test's command runs through it), and a stand-in ffmpeg that
-// makes its output file, reads part of the first frame, complains and then ends as told.
+// makes its output file, reads part of the first frame, complains and then ends as told, beside
+// the real ffprobe.
 std::string FakeBin(const std::string& ending) {
   const fs::path bin = TestFolder() / "bin";
   fs::remove_all(bin);
   fs::create_directories(bin);
   fs::create_symlink("/usr/bin/env", bin / "env");
   if (ending.empty()) return bin.string();
+  fs::create_symlink("/usr/bin/ffprobe", bin / "ffprobe");
   std::ofstream(bin / "ffmpeg") << "#!/bin/sh\neval out=\\${$#}\necho partial > \"$out\"\n"
                                    "/usr/bin/head -c 100000 >/dev/null\n"
                                    "echo 'fake-ffmpeg: cannot go on' >&2\n"
@@ -168,7 +170,10 @@ TEST(VideoRefusals, SayWhatIsWrongAndLeaveNoFile) {
       {"--video out.mp4", "exit 1", 1,
        "out.mp4: ffmpeg failed (exit code 1)\n  ffmpeg: fake-ffmpeg: cannot go on\n"},
       {"--transparent --video out.webm", "kill -9 $$", 1,
-       "out.webm: ffmpeg failed (killed by signal 9)\n"}};
+       "out.webm: ffmpeg failed (killed by signal 9)\n"},
+      // ffmpeg's own exit status is not enough: on a full disk it ends with 0.
+      {"--video out.mp4", "/bin/cat >/dev/null; exit 0", 1,
+       "out.mp4: ffmpeg left the video incomplete (not all 3 frames readable)\n  ffprobe: "}};
   for (const Refusal& r : refusals) {
     SCOPED_TRACE(r.arguments + " with ffmpeg ending: " + r.fakeEnding);
     const auto run = Devhost("--canvas 320x180 --frames 3 " + r.arguments,

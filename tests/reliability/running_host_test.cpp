@@ -1,0 +1,123 @@
+// A real host acted on while it runs: stopped by a signal in each way of running, and two hosts
+// saving one configuration at the same moment.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "support/folder_state.h"
+#include "support/running_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using veyrant_test::Listing;
+using veyrant_test::RunningProgram;
+
+std::string ReadAll(const fs::path& path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+// Waits, at most 30 s, for a file whose path from the folder starts with prefix.
+bool AppearsIn(const fs::path& folder, const std::string& prefix) {
+  for (int tries = 0; tries < 3000; ++tries) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+      if (entry.path().lexically_relative(folder).string().starts_with(prefix)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+// Whether a process still runs whose command line names something in the folder (ffmpeg).
+bool ProcessNames(const fs::path& folder) {
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    std::string line = ReadAll(entry.path() / "cmdline");
+    std::replace(line.begin(), line.end(), '\0', ' ');
+    if (line.find(folder.string()) != std::string::npos) return true;
+  }
+  return false;
+}
+
+struct StopCase {
+  const char* name;
+  std::string arguments;
+  int signal;
+  std::string runningOnceExists;  // a path prefix that shows the run is under way
+  bool inTmpdir = false;          // in $TMPDIR rather than the folder
+};
+
+const StopCase kStops[] = {
+    // A batch run, with a private module copy of a reload in $TMPDIR.
+    {"BatchBySigint", "--exec 'plugin reload Veyrant' --frames 100000000 --trace t", SIGINT,
+     "pryndal-devhost-", true},
+    {"VideoBySigterm", "--canvas 64x64 --frames 100000000 --video out.mp4", SIGTERM,
+     "out.mp4.tmp."},
+    {"PicturesBySighup", "--canvas 64x64 --frames 100000000 --png-dir frames", SIGHUP,
+     "frames/frame-00002.png"},
+};
+
+// Named in failures by the case, not by its bytes.
+void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
+
+class StoppedHost : public testing::TestWithParam<StopCase> {};
+
+// Ends as quit does: the configuration saved, ffmpeg stopped and every temporary file and private
+// copy gone, with exit code 128 plus the signal.
+TEST_P(StoppedHost, SavesTheConfigurationAndLeavesNothingBehind) {
+  const StopCase& c = GetParam();
+  const fs::path folder = veyrant_test::TestFolder();
+  std::ofstream(folder / "c.cfg") << "veyrant_x 0.1\n";
+  RunningProgram host(
+      "exec " + veyrant_test::DevhostCommand("--config c.cfg --set veyrant_x=0.3 " + c.arguments) +
+          " 2>'" + folder.string() + ".stderr'",
+      folder.string());
+  ASSERT_TRUE(AppearsIn(c.inTmpdir ? veyrant_test::TestTmpdir() : folder, c.runningOnceExists));
+  host.Signal(c.signal);
+  EXPECT_EQ(host.Wait(), 128 + c.signal) << ReadAll(folder.string() + ".stderr");
+  EXPECT_TRUE(ReadAll(folder / "c.cfg").starts_with("veyrant_x 0.3\n"));
+  // Written frames stay; nothing half-written does.
+  const std::string listing =
+      std::regex_replace(Listing(folder), std::regex("frames/frame-\\d{5}\\.png file 644\n"), "");
+  EXPECT_EQ(listing, std::string("c.cfg file 644\n") + (c.name[0] == 'P' ? "frames folder\n" : ""));
+  EXPECT_EQ(Listing(veyrant_test::TestTmpdir()), "");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(ProcessNames(folder));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StoppedHost, testing::ValuesIn(kStops),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// Two hosts save one configuration at once, one changing veyrant_x and one veyrant_y: both
+// changes are kept, round after round.
+TEST(ConcurrentSaves, KeepBothChanges) {
+  constexpr int kRounds = 60;
+  const fs::path folder = veyrant_test::TestFolder();
+  int lost = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    std::ofstream(folder / "c.cfg") << "# round " << round << "\n";
+    const std::string value = "r" + std::to_string(round);
+    RunningProgram x("exec " + veyrant_test::DevhostCommand("--frames 0 --config c.cfg --set "
+                                                            "veyrant_x=" +
+                                                            value),
+                     folder.string());
+    RunningProgram y("exec " + veyrant_test::DevhostCommand("--frames 0 --config c.cfg --set "
+                                                            "veyrant_y=" +
+                                                            value),
+                     folder.string());
+    EXPECT_EQ(x.Wait(), 0);
+    EXPECT_EQ(y.Wait(), 0);
+    const std::string saved = ReadAll(folder / "c.cfg");
+    lost += saved.find("veyrant_x \"" + value + "\"") == std::string::npos ||
+            saved.find("veyrant_y \"" + value + "\"") == std::string::npos;
+  }
+  std::cout << "rounds " << kRounds << ", changes lost in " << lost << "\n";
+  EXPECT_EQ(lost, 0);
+}
+
+}  // namespace
