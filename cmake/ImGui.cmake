@@ -2,8 +2,10 @@
 # plugin and the development host each carry a copy of their own, and the plugin's stays hidden
 # inside it by its export list.
 #
-# Linux: Debian's libimgui-dev. Windows (cross build): Debian ships no Windows library, so the
-# configure step fetches Debian's imgui source package into the build folder and compiles it.
+# Both are compiled here from Debian's imgui source package, which the configure step fetches into
+# the build folder: Debian's Linux library is built with SSE, whose reciprocal square root gives
+# different bits on different CPUs (anti-aliased edges land differently), and Debian ships no
+# Windows library at all.
 
 set(VEYRANT_IMGUI_VERSION 1.86)
 
@@ -15,22 +17,7 @@ function(veyrant_check_imgui_version header)
   endif()
 endfunction()
 
-if(NOT WIN32)
-  find_path(IMGUI_INCLUDE_DIR imgui.h PATH_SUFFIXES imgui REQUIRED)
-  find_library(IMGUI_STATIC_LIBRARY NAMES libimgui.a REQUIRED)
-  find_library(STB_STATIC_LIBRARY NAMES libstb.a REQUIRED)
-  veyrant_check_imgui_version(${IMGUI_INCLUDE_DIR}/imgui.h)
-
-  add_library(imgui_static STATIC IMPORTED GLOBAL)
-  set_target_properties(imgui_static PROPERTIES IMPORTED_LOCATION ${IMGUI_STATIC_LIBRARY}
-                                                INTERFACE_SYSTEM_INCLUDE_DIRECTORIES ${IMGUI_INCLUDE_DIR}
-                                                INTERFACE_INCLUDE_DIRECTORIES ${IMGUI_INCLUDE_DIR})
-  # libimgui.a leaves stb's font and rectangle-packing symbols to libstb.
-  target_link_libraries(imgui_static INTERFACE ${STB_STATIC_LIBRARY} m)
-  return()
-endif()
-
-# ---- Windows: Debian's source package, fetched once per build folder ----
+# ---- Debian's source package, fetched once per build folder ----
 set(VEYRANT_IMGUI_SOURCE_DIR "" CACHE PATH
     "Dear ImGui ${VEYRANT_IMGUI_VERSION} sources (empty: fetch Debian's source package with apt-get)")
 set(VEYRANT_IMGUI_FETCH_DIR ${CMAKE_BINARY_DIR}/_deps/imgui-debian)
@@ -117,10 +104,35 @@ foreach(source IN LISTS VEYRANT_IMGUI_SOURCES)
   endif()
 endforeach()
 
-add_library(imgui_static STATIC ${VEYRANT_IMGUI_SOURCES})
-# Debian builds its libimgui with GCC 12's default C++17; C++20 only adds deprecation warnings.
-# Not our code: its warnings never stop our build.
-set_target_properties(imgui_static PROPERTIES CXX_STANDARD 17 COMPILE_WARNING_AS_ERROR OFF)
+# veyrant_imgui_library(name sources...): a static library of Dear ImGui's sources.
+function(veyrant_imgui_library name)
+  add_library(${name} STATIC ${ARGN})
+  # Debian builds its libimgui with GCC 12's default C++17; C++20 only adds deprecation warnings.
+  # Not our code: its warnings never stop our build.
+  set_target_properties(${name} PROPERTIES CXX_STANDARD 17 COMPILE_WARNING_AS_ERROR OFF)
+  # Every product and sum rounded on its own, whatever the target CPU.
+  target_compile_options(${name} PRIVATE -ffp-contract=off)
+endfunction()
+
+veyrant_imgui_library(imgui_static ${VEYRANT_IMGUI_SOURCES})
 target_include_directories(imgui_static SYSTEM PUBLIC ${imgui_dir})
-# The default clipboard functions call the Windows clipboard.
-target_link_libraries(imgui_static PUBLIC user32)
+# No SSE reciprocal square root: ImRsqrt becomes 1 / sqrtf, exact on every x86-64 CPU. The types
+# and the library's interface are the same either way. Public, so that the inline helpers of
+# imgui_internal.h agree everywhere with the library.
+target_compile_definitions(imgui_static PUBLIC IMGUI_DISABLE_SSE)
+
+if(WIN32)
+  # The default clipboard functions call the Windows clipboard.
+  target_link_libraries(imgui_static PUBLIC user32)
+  return()
+endif()
+
+# As Debian configures it: stb's font rasteriser and rectangle packer come from libstb.
+find_library(STB_STATIC_LIBRARY NAMES libstb.a REQUIRED)
+target_compile_definitions(imgui_static PRIVATE
+  IMGUI_DISABLE_STB_RECT_PACK_IMPLEMENTATION "IMGUI_STB_RECT_PACK_FILENAME=<stb/stb_rect_pack.h>"
+  IMGUI_DISABLE_STB_TRUETYPE_IMPLEMENTATION "IMGUI_STB_TRUETYPE_FILENAME=<stb/stb_truetype.h>")
+target_link_libraries(imgui_static PUBLIC ${STB_STATIC_LIBRARY} m)
+
+# The development host builds the backends from the same sources.
+set(VEYRANT_IMGUI_DIR ${imgui_dir} CACHE INTERNAL "Dear ImGui sources")

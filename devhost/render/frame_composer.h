@@ -24,7 +24,6 @@ class FrameComposer {
   FrameComposer(Vector2 size, double frameSeconds);
 
   ImGuiSession& Session() { return session_; }
-  PaintingCanvas& Canvas() { return canvas_; }
   Vector2 Size() const { return size_; }
 
   // Plays the host's next frame showing the scene at sceneSeconds; then hostWindows draws the

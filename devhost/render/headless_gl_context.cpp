@@ -26,6 +26,10 @@ HeadlessGlContext::HeadlessGlContext() {
   // The software rasteriser even where a GPU exists, so pictures are the same on every machine;
   // a caller's own choice in the environment wins.
   setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+  // llvmpipe compiles its shaders for the CPU it runs on: with FMA it fuses the interpolation of
+  // texture coordinates and colours, and SSE4.1 changes its rounding code, both moving edge pixels
+  // by one or two. SSE2 is on every x86-64 CPU, so limited to it every machine draws the same bits.
+  setenv("GALLIUM_OVERRIDE_CPU_CAPS", "sse2", 0);
   const auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
       eglGetProcAddress("eglGetPlatformDisplayEXT"));
   if (getPlatformDisplay == nullptr) Fail("eglGetProcAddress(eglGetPlatformDisplayEXT)");

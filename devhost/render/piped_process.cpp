@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,8 +10,6 @@
 #include <cstring>
 #include <stdexcept>
 #include <utility>
-
-extern char** environ;
 
 namespace devhost {
 
@@ -39,46 +37,50 @@ struct Pipe {
   static int Take(int& fd) { return std::exchange(fd, -1); }
 };
 
-// posix_spawn's attributes and file actions, released on every path.
-struct SpawnSetup {
-  posix_spawnattr_t attributes;
-  posix_spawn_file_actions_t actions;
-  SpawnSetup() {
-    posix_spawnattr_init(&attributes);
-    posix_spawn_file_actions_init(&actions);
+// The child's side of the start, between fork and exec: only calls that are safe in a child of a
+// threaded process. It ends with the program running, or writes errno to report and exits.
+[[noreturn]] void StartChild(pid_t parent, int input, int errors, int report, char* const* argv) {
+  // Ended with its parent, however that ends, so a killed host leaves no encoder behind.
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
+  // SIGPIPE as the program expects it and nothing blocked, whatever the starting thread had.
+  sigset_t none;
+  sigemptyset(&none);
+  signal(SIGPIPE, SIG_DFL);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (devNull >= 0 && dup2(input, STDIN_FILENO) >= 0 && dup2(devNull, STDOUT_FILENO) >= 0 &&
+      dup2(errors, STDERR_FILENO) >= 0)
+    execvp(argv[0], argv);
+  const int error = errno;
+  while (write(report, &error, sizeof error) < 0 && errno == EINTR) {
   }
-  ~SpawnSetup() {
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-  }
-};
+  _exit(127);
+}
 
 }  // namespace
 
 PipedProcess::PipedProcess(const std::string& program, const std::vector<std::string>& args) {
-  Pipe input, errors;
-  SpawnSetup setup;
-  // The program starts with SIGPIPE as it expects it and nothing blocked, whatever this thread
-  // has.
-  sigset_t none, pipeSignal;
-  sigemptyset(&none);
-  sigemptyset(&pipeSignal);
-  sigaddset(&pipeSignal, SIGPIPE);
-  posix_spawnattr_setsigmask(&setup.attributes, &none);
-  posix_spawnattr_setsigdefault(&setup.attributes, &pipeSignal);
-  posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  posix_spawn_file_actions_adddup2(&setup.actions, input.read, STDIN_FILENO);
-  posix_spawn_file_actions_addopen(&setup.actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&setup.actions, errors.write, STDERR_FILENO);
-
+  Pipe input, errors, report;
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
-  const int error =
-      posix_spawnp(&pid_, program.c_str(), &setup.actions, &setup.attributes, argv.data(), environ);
-  if (error != 0) Fail("cannot start " + program, error);
 
+  const pid_t parent = getpid();
+  pid_ = fork();
+  if (pid_ < 0) Fail("cannot start " + program, errno);
+  if (pid_ == 0) StartChild(parent, input.read, errors.write, report.write, argv.data());
+
+  // The report pipe's write end closes on exec: nothing to read means the program runs.
+  close(Pipe::Take(report.write));
+  int error = 0;
+  ssize_t n;
+  while ((n = read(report.read, &error, sizeof error)) < 0 && errno == EINTR) {
+  }
+  if (n > 0) {
+    Wait();
+    Fail("cannot start " + program, error);
+  }
   input_ = Pipe::Take(input.write);
   errorReader_ = std::thread([this, fd = Pipe::Take(errors.read)] { ReadErrors(fd); });
 }

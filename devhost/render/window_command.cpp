@@ -64,9 +64,4 @@ WindowCommand ParseWindowCommand(const std::string& line) {
   }
 }
 
-const char* WindowCommandHelp() {
-  return "pause | play | step [N] | seek SECONDS | settings | screenshot FILE | wait TEXT | quit;\n"
-         "anything else is a host console line (veyrant_scale 2, exec FILE, ...)";
-}
-
 }  // namespace devhost

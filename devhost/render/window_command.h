@@ -15,7 +15,5 @@ struct WindowCommand {
 
 // Throws ConsoleError saying what the command expected.
 WindowCommand ParseWindowCommand(const std::string& line);
-// The window's commands, one a line, for its help.
-const char* WindowCommandHelp();
 
 }  // namespace devhost

@@ -1,5 +1,5 @@
-// What CanvasWrapper draws on. The recording canvas and, later, the pixel canvas implement it; a
-// canvas handle's address is the address of one of these.
+// What CanvasWrapper draws on. The recording canvas and the painting canvas implement it; a canvas
+// handle's address is the address of one of these.
 #pragma once
 
 #include <string>

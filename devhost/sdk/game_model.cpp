@@ -2,11 +2,7 @@
 
 #include <algorithm>
 
-#include "sdk/canvas.h"
-
 namespace devhost {
-
-Canvas::~Canvas() = default;
 
 GameModel::GameModel() : ModelObject{"game"} {
   gameState.id = "gameState";

@@ -61,7 +61,6 @@ class DEVHOST_SDK_API GameModel : public ModelObject {
   // Grows the persistent car list to count cars (ids "car:0".. ) without moving existing ones.
   void EnsureCars(std::size_t count);
   CarState& Car(std::size_t index) { return *cars_[index]; }
-  std::size_t CarCount() const { return cars_.size(); }
 
   void AddDrawable(const PluginTag* owner, GameWrapper::Drawable fn);
   void RemoveDrawablesOwnedBy(const PluginTag* owner);

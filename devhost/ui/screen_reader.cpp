@@ -1,5 +1,7 @@
 #include "ui/screen_reader.h"
 
+#include <imgui_internal.h>
+
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -11,25 +13,6 @@ namespace {
 using UvKey = std::tuple<float, float, float, float>;
 
 bool Near(float a, float b) { return std::fabs(a - b) < 0.01f; }
-
-void AppendUtf8(std::string& out, unsigned int codepoint) {
-  auto byte = [&out](unsigned int b) { out += static_cast<char>(b); };
-  if (codepoint < 0x80) {
-    byte(codepoint);
-  } else if (codepoint < 0x800) {
-    byte(0xC0 | (codepoint >> 6));
-    byte(0x80 | (codepoint & 0x3F));
-  } else if (codepoint < 0x10000) {
-    byte(0xE0 | (codepoint >> 12));
-    byte(0x80 | ((codepoint >> 6) & 0x3F));
-    byte(0x80 | (codepoint & 0x3F));
-  } else {
-    byte(0xF0 | (codepoint >> 18));
-    byte(0x80 | ((codepoint >> 12) & 0x3F));
-    byte(0x80 | ((codepoint >> 6) & 0x3F));
-    byte(0x80 | (codepoint & 0x3F));
-  }
-}
 
 // The library emits every rectangle, filled or textured, as corners (x0,y0) (x1,y0) (x1,y1)
 // (x0,y1) in two triangles 0-1-2 and 0-2-3.
@@ -76,7 +59,8 @@ class TextBuilder {
       current_.box.min = ImVec2(penX, lineY);
       lineY_ = lineY;
     }
-    AppendUtf8(current_.text, glyph.Codepoint);
+    char utf8[5];
+    current_.text += ImTextCharToUtf8(utf8, glyph.Codepoint);
     penEnd_ = penX + glyph.AdvanceX * scale;
     current_.box.max = ImVec2(penEnd_, lineY + font_.FontSize * scale);
   }

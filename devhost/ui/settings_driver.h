@@ -32,9 +32,7 @@ class SettingsDriver {
  public:
   // UI frames each action takes. Every action starts by moving the mouse onto its widget and
   // ends with the mouse button and keys released.
-  static constexpr int kMoveFrames = 1;         // move onto it
   static constexpr int kClickFrames = 2;        // move and press; release
-  static constexpr int kDragFrames = 3;         // move onto the grab and press; move; release
   static constexpr int kDragToValueFrames = 5;  // press; left end; right end; the value; release
   static constexpr int kTypeFrames = 4;         // Ctrl+click; Ctrl+A; the text and Enter; release
 

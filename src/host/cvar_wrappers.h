@@ -11,7 +11,8 @@ class PRYNDAL_SDK_API CVarWrapper : public ObjectWrapper {
   using ObjectWrapper::ObjectWrapper;
   using ValueChanged = std::function<void(std::string oldValue, CVarWrapper cvar)>;
 
-  // The host calls fn after every change of the value.
+  // The host calls fn after every change of the value, until the plugin that added it is
+  // unloaded: the host removes it then.
   void addOnValueChanged(ValueChanged fn);
   bool getBoolValue();
   float getFloatValue();

@@ -13,7 +13,8 @@ class PRYNDAL_SDK_API GameWrapper : public ObjectWrapper {
   using ObjectWrapper::ObjectWrapper;
   using Drawable = std::function<void(CanvasWrapper canvas)>;
 
-  // The host calls callback once per rendered frame with that frame's canvas.
+  // The host calls callback once per rendered frame with that frame's canvas, until the plugin
+  // that registered it is unloaded: the host removes it then.
   void RegisterDrawable(Drawable callback);
   bool IsInReplay();
   ServerWrapper GetCurrentGameState();

@@ -1,5 +1,18 @@
 // The plugin-facing interfaces: the plugin base class, the settings-page interface, and the export
 // record through which the host finds a plugin module's entry functions.
+//
+// The host's lifecycle contract, in the order the host keeps:
+//   1. load:   it reads the module's exported record `exports` (required; its apiVersion must be
+//              kPluginApiVersion) and calls getPluginFunc (required) once. The plugin object lives
+//              in the shared pointer it returns; the host holds a copy until unload.
+//   2. fill:   it sets the object's cvarManager and gameWrapper.
+//   3. onLoad: the plugin registers its console variables, change hooks and drawables. From here
+//              on the host may call them, and the settings page, on threads of its choosing.
+//   4. unload: it calls onUnload, then removes every hook and drawable the plugin registered,
+//              whether or not the plugin unregistered them, and calls none of them again.
+//   5. delete: it calls deleteMeFunc (required), which lets go of the object, and then closes the
+//              module.
+// A plugin keeps no host handle beyond the call that gave it.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +43,7 @@ class PRYNDAL_PLUGIN_BASE_API PryndalPlugin {
   virtual void onLoad();
   virtual void onUnload();
 
-  // Filled by the host after getPlugin and before onLoad.
+  // Filled by the host after getPlugin and before onLoad; valid until deleteMe.
   std::shared_ptr<CVarManagerWrapper> cvarManager;
   std::shared_ptr<GameWrapper> gameWrapper;
 };

@@ -1,4 +1,3 @@
-// The bar row's canvas calls: 9 with no fill, 12 with one, 4 more for the value text.
 #include "overlay/draw_bar.h"
 
 #include <cstdio>
@@ -15,50 +14,46 @@ constexpr LinearColor kValueTextColour{220, 220, 220, 220};
 
 void DrawBar::operator()(const char* label, float value, LinearColor positiveColour,
                          LinearColor negativeColour) {
-  const float s = settings_.scale;
-  const int x = left_;
-  const int y = rowTop_;
-  const int w = barWidth_;
-  const int h = barHeight_;
+  const int top = rowTop_;
 
-  const float labelScale = 0.85f * s;
+  const float labelScale = 0.85f * settings_.scale;
   canvas_.SetColor(kLabelColour);
-  canvas_.SetPosition({pixel::Add(x, margin_), pixel::Add(y, 1)});
+  canvas_.SetPosition({pixel::Add(left_, margin_), pixel::Add(top, 1)});
   canvas_.DrawString(label, labelScale, labelScale);
 
-  const int trackLeft = pixel::Add(pixel::Add(x, margin_), labelWidth_);
+  const int trackLeft = pixel::Add(pixel::Add(left_, margin_), labelWidth_);
   canvas_.SetColor(kTrackColour);
-  canvas_.SetPosition({trackLeft, y});
-  canvas_.FillBox({w, h});
+  canvas_.SetPosition({trackLeft, top});
+  canvas_.FillBox({barWidth_, barHeight_});
 
-  const int half = w / 2;
-  const int centre = pixel::Add(trackLeft, half);
+  const int halfWidth = barWidth_ / 2;
+  const int centre = pixel::Add(trackLeft, halfWidth);
   canvas_.SetColor(kCentreMarkColour);
-  canvas_.SetPosition({pixel::Sub(centre, 1), y});
-  canvas_.FillBox({2, h});
+  canvas_.SetPosition({pixel::Sub(centre, 1), top});
+  canvas_.FillBox({2, barHeight_});
 
   if (value > 0) {
     canvas_.SetColor(positiveColour);
-    canvas_.SetPosition({centre, y});
-    canvas_.FillBox({pixel::Trunc(static_cast<float>(half) * value), h});
+    canvas_.SetPosition({centre, top});
+    canvas_.FillBox({pixel::Trunc(static_cast<float>(halfWidth) * value), barHeight_});
   } else if (value < 0) {
-    const int fill = pixel::Trunc(static_cast<float>(half) * -value);
+    const int fill = pixel::Trunc(static_cast<float>(halfWidth) * -value);
     canvas_.SetColor(negativeColour);
-    canvas_.SetPosition({pixel::Sub(centre, fill), y});
-    canvas_.FillBox({fill, h});
+    canvas_.SetPosition({pixel::Sub(centre, fill), top});
+    canvas_.FillBox({fill, barHeight_});
   }
 
   if (settings_.showValues) {
     char text[16];
     std::snprintf(text, sizeof text, "%.0f%%", static_cast<double>(value * 100.0f));
-    const float t = 0.75f * s;
-    const Vector2F size = canvas_.GetStringSize(text, t, t);
+    const float textScale = 0.75f * settings_.scale;
+    const Vector2F size = canvas_.GetStringSize(text, textScale, textScale);
     canvas_.SetColor(kValueTextColour);
     canvas_.SetPosition(
-        {pixel::Add(trackLeft, pixel::Trunc((static_cast<float>(w) - size.X) * 0.5f)),
-         pixel::Add(y, pixel::Trunc((static_cast<float>(h) - size.Y) * 0.5f))});
-    canvas_.DrawString(text, t, t);
+        {pixel::Add(trackLeft, pixel::Trunc((static_cast<float>(barWidth_) - size.X) * 0.5f)),
+         pixel::Add(top, pixel::Trunc((static_cast<float>(barHeight_) - size.Y) * 0.5f))});
+    canvas_.DrawString(text, textScale, textScale);
   }
 
-  rowTop_ = pixel::Add(pixel::Add(y, h), rowGap_);
+  rowTop_ = pixel::Add(pixel::Add(top, barHeight_), rowGap_);
 }

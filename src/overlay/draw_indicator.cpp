@@ -20,10 +20,10 @@ void DrawIndicator(CanvasWrapper& canvas, int x, int y, int width, int height, b
   canvas.SetPosition({x, y});
   canvas.DrawBox({width, height});
 
-  const float t = 0.9f * scale;
-  const Vector2F size = canvas.GetStringSize(label, t, t);
+  const float labelScale = 0.9f * scale;
+  const Vector2F size = canvas.GetStringSize(label, labelScale, labelScale);
   canvas.SetColor({level, level, level, 255});
   canvas.SetPosition({pixel::Add(x, pixel::Trunc((static_cast<float>(width) - size.X) * 0.5f)),
                       pixel::Add(y, pixel::Trunc((static_cast<float>(height) - size.Y) * 0.5f))});
-  canvas.DrawString(label, t, t);
+  canvas.DrawString(label, labelScale, labelScale);
 }

@@ -11,27 +11,35 @@ constexpr LinearColor kBackground{12, 12, 18, 220};
 constexpr LinearColor kBorder{50, 50, 70, 180};
 constexpr LinearColor kHeaderBand{20, 20, 55, 255};
 constexpr LinearColor kHeaderText{150, 200, 255, 255};
-constexpr LinearColor kGreen{60, 210, 80, 255};
-constexpr LinearColor kRed{220, 70, 60, 255};
-constexpr LinearColor kBlue{80, 150, 255, 255};
-constexpr LinearColor kPink{255, 100, 200, 255};
-constexpr LinearColor kViolet{200, 100, 255, 255};
-constexpr LinearColor kOrange{220, 140, 0, 255};
-constexpr LinearColor kLavender{140, 140, 230, 255};
-constexpr LinearColor kDeepOrange{220, 80, 0, 255};
+constexpr LinearColor kThrottleColour{60, 210, 80, 255};        // green
+constexpr LinearColor kBrakeColour{220, 70, 60, 255};           // red
+constexpr LinearColor kSteerColour{80, 150, 255, 255};          // blue, either way
+constexpr LinearColor kRollPositiveColour{255, 100, 200, 255};  // pink
+constexpr LinearColor kRollNegativeColour{200, 100, 255, 255};  // violet
+constexpr LinearColor kBoostColour{220, 140, 0, 255};           // orange
+constexpr LinearColor kJumpColour{140, 140, 230, 255};          // lavender
+constexpr LinearColor kHandbrakeColour{220, 80, 0, 255};        // deep orange
+
+// One on/off cell of the indicator row.
+struct Indicator {
+  bool shown;
+  bool pressed;
+  const char* label;
+  LinearColor onColour;
+};
 }  // namespace
 
 void Veyrant::DrawInputPanel(CanvasWrapper& canvas, const CarInputSample& sample, int x, int y,
                              int width) {
-  const float s = settings.scale;
-  const int margin = pixel::Trunc(8 * s);
-  const int barHeight = pixel::Trunc(10 * s);
-  const int rowGap = pixel::Trunc(5 * s);
-  const int indicatorHeight = pixel::Trunc(20 * s);
-  const int headerHeight = pixel::Trunc(26 * s);
-  const int labelWidth = pixel::Trunc(36 * s);
+  const float scale = settings.scale;
+  const int margin = pixel::Trunc(8 * scale);
+  const int barHeight = pixel::Trunc(10 * scale);
+  const int rowGap = pixel::Trunc(5 * scale);
+  const int indicatorHeight = pixel::Trunc(20 * scale);
+  const int headerHeight = pixel::Trunc(26 * scale);
+  const int labelWidth = pixel::Trunc(36 * scale);
   const int barWidth = pixel::Sub(pixel::Sub(width, labelWidth), pixel::Mul(2, margin));
-  const int headerTextDrop = pixel::Trunc(5 * s);
+  const int headerTextDrop = pixel::Trunc(5 * scale);
 
   const int barsShown =
       int{settings.showThrottle} + int{settings.showSteer} + int{settings.showRoll};
@@ -54,7 +62,7 @@ void Veyrant::DrawInputPanel(CanvasWrapper& canvas, const CarInputSample& sample
   canvas.SetPosition({x, y});
   canvas.FillBox({width, headerHeight});
 
-  const float headerScale = 1.1f * s;
+  const float headerScale = 1.1f * scale;
   canvas.SetColor(kHeaderText);
   canvas.SetPosition({pixel::Add(x, margin), pixel::Add(y, headerTextDrop)});
   canvas.DrawString(sample.ownerName.empty() ? "Unknown" : sample.ownerName, headerScale,
@@ -62,30 +70,26 @@ void Veyrant::DrawInputPanel(CanvasWrapper& canvas, const CarInputSample& sample
 
   int rowTop = pixel::Add(pixel::Add(y, headerHeight), margin);
   DrawBar drawBar(canvas, x, margin, rowTop, settings, labelWidth, barWidth, barHeight, rowGap);
-  if (settings.showThrottle) drawBar("THR", sample.throttle, kGreen, kRed);
-  if (settings.showSteer) drawBar("STR", sample.steer, kBlue, kBlue);
-  if (settings.showRoll) drawBar("ROLL", sample.roll, kPink, kViolet);
+  if (settings.showThrottle) drawBar("THR", sample.throttle, kThrottleColour, kBrakeColour);
+  if (settings.showSteer) drawBar("STR", sample.steer, kSteerColour, kSteerColour);
+  if (settings.showRoll) drawBar("ROLL", sample.roll, kRollPositiveColour, kRollNegativeColour);
 
   if (indicatorsShown == 0) return;
-  const int indicatorGap = pixel::Trunc(4 * s);
-  rowTop = pixel::Add(rowTop, pixel::Trunc(3 * s));
+  const int indicatorGap = pixel::Trunc(4 * scale);
+  rowTop = pixel::Add(rowTop, pixel::Trunc(3 * scale));
   const int innerWidth = pixel::Sub(pixel::Sub(width, pixel::Mul(2, margin)),
                                     pixel::Mul(indicatorsShown - 1, indicatorGap));
   const int cellWidth = pixel::Div(innerWidth, indicatorsShown);
   const int cellStep = pixel::Add(cellWidth, indicatorGap);
   int cellLeft = pixel::Add(x, margin);
-  if (settings.showBoost) {
-    DrawIndicator(canvas, cellLeft, rowTop, cellWidth, indicatorHeight, sample.boost, "BOOST",
-                  kOrange, s);
+  const Indicator indicators[] = {
+      {settings.showBoost, sample.boost, "BOOST", kBoostColour},
+      {settings.showJump, sample.jump, "JUMP", kJumpColour},
+      {settings.showHandbrake, sample.handbrake, "HB", kHandbrakeColour}};
+  for (const Indicator& indicator : indicators) {
+    if (!indicator.shown) continue;
+    DrawIndicator(canvas, cellLeft, rowTop, cellWidth, indicatorHeight, indicator.pressed,
+                  indicator.label, indicator.onColour, scale);
     cellLeft = pixel::Add(cellLeft, cellStep);
-  }
-  if (settings.showJump) {
-    DrawIndicator(canvas, cellLeft, rowTop, cellWidth, indicatorHeight, sample.jump, "JUMP",
-                  kLavender, s);
-    cellLeft = pixel::Add(cellLeft, cellStep);
-  }
-  if (settings.showHandbrake) {
-    DrawIndicator(canvas, cellLeft, rowTop, cellWidth, indicatorHeight, sample.handbrake, "HB",
-                  kDeepOrange, s);
   }
 }

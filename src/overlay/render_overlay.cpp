@@ -34,15 +34,15 @@ void Veyrant::RenderOverlay(CanvasWrapper canvas) {
   }
 
   const Vector2 size = canvas.GetSize();
-  const int x = pixel::Trunc(static_cast<float>(size.X) * settings.posX);
-  const int y0 = pixel::Trunc(static_cast<float>(size.Y) * settings.posY);
+  const int left = pixel::Trunc(static_cast<float>(size.X) * settings.posX);
+  const int firstTop = pixel::Trunc(static_cast<float>(size.Y) * settings.posY);
   const int width = pixel::Trunc(settings.scale * 240);
   // Two truncations, not one of scale * 107.
   const int step = pixel::Add(pixel::Trunc(settings.scale * 99), pixel::Trunc(settings.scale * 8));
 
-  int k = 0;
+  int panel = 0;
   for (const CarInputSample& sample : samples) {
-    DrawInputPanel(canvas, sample, x, pixel::Add(y0, pixel::Mul(k, step)), width);
-    ++k;
+    DrawInputPanel(canvas, sample, left, pixel::Add(firstTop, pixel::Mul(panel, step)), width);
+    ++panel;
   }
 }

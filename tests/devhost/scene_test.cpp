@@ -11,7 +11,7 @@ TEST(Scene, RefusesBadFilesNamingTheField) {
     std::string message;  // after "test: "; the JSON library's text may follow
   } cases[] = {
       {"[]", "expected a JSON object at the top"},
-      // Found by the scene fuzz target: an overflowing number escaped as the library's own error.
+      // A number too large for a double is the parser's error, not one of its own.
       {R"({"fps":1e400})", "not valid JSON: "},
       {R"({"fps":0})", "fps: expected a number above 0"},
       {R"({"replay":"yes"})", "replay: expected true or false"},

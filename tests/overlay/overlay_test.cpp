@@ -17,28 +17,45 @@ using Json = nlohmann::json;
 using Lines = std::vector<std::string>;
 using Kind = devhost::CanvasCall::Kind;
 
-// "NAME@X,Y WxH" from each panel's background fill and header text.
+// A panel opens with its background filled and outlined over the same box, then its header band
+// filled and its owner's name written: "NAME@X,Y WxH" of each.
 Lines Panels(const std::vector<devhost::CanvasCall>& calls) {
   Lines panels;
-  std::string box;
-  for (const auto& call : calls) {
-    if (call.kind == Kind::FillBox && call.colour.R == 12)
-      box = "@" + std::to_string(call.position.X) + "," + std::to_string(call.position.Y) + " " +
-            std::to_string(call.size.X) + "x" + std::to_string(call.size.Y);
-    if (call.kind == Kind::DrawString && call.colour.R == 150) panels.push_back(call.text + box);
+  const auto box = [](const devhost::CanvasCall& call) {
+    return "@" + std::to_string(call.position.X) + "," + std::to_string(call.position.Y) + " " +
+           std::to_string(call.size.X) + "x" + std::to_string(call.size.Y);
+  };
+  std::vector<const devhost::CanvasCall*> draws;
+  for (const auto& call : calls)
+    if (call.kind == Kind::FillBox || call.kind == Kind::DrawBox || call.kind == Kind::DrawString)
+      draws.push_back(&call);
+  for (std::size_t i = 0; i + 3 < draws.size(); ++i) {
+    const auto &background = *draws[i], &outline = *draws[i + 1], &name = *draws[i + 3];
+    if (background.kind == Kind::FillBox && outline.kind == Kind::DrawBox &&
+        box(background) == box(outline) && draws[i + 2]->kind == Kind::FillBox &&
+        name.kind == Kind::DrawString)
+      panels.push_back(name.text + box(background));
   }
   return panels;
 }
 
-// A bar row's draw calls after its label, track and centre mark, up to the next label or cell.
+// A bar row's draw calls after its label, track and centre mark: its fill and value text, up to
+// the next row's label or the first indicator cell (a fill outlined over the same box).
 Lines Row(const Lines& lines, const std::string& label) {
+  const auto geometry = [](const std::string& line) {
+    const std::size_t start = line.find(' ') + 1;
+    return line.substr(start, line.find(' ', line.find(' ', start) + 1) - start);
+  };
+  const auto opensNext = [&](std::size_t at) {
+    for (const char* next : {" THR", " STR", " ROLL"})
+      if (lines[at].starts_with("text ") && lines[at].ends_with(next)) return true;
+    return at + 1 < lines.size() && lines[at].starts_with("fill ") &&
+           lines[at + 1].starts_with("box ") && geometry(lines[at]) == geometry(lines[at + 1]);
+  };
   std::size_t at = 0;
   while (at < lines.size() && !lines[at].ends_with(" " + label)) ++at;
   Lines row;
-  for (at += 3; at < lines.size() && lines[at].find(" 100,100,100,200 ") == std::string::npos &&
-                lines[at].find("x20 ") == std::string::npos;
-       ++at)
-    row.push_back(lines[at]);
+  for (at += 3; at < lines.size() && !opensNext(at); ++at) row.push_back(lines[at]);
   return row;
 }
 

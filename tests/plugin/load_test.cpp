@@ -7,41 +7,24 @@
 
 #include "support/canvas_listing.h"
 #include "support/loaded_plugin.h"
+#include "support/settings_variables.h"
 
 namespace {
 
 using devhost::Phase;
 using devhost::TraceValue;
 
-struct Variable {
-  const char* name;
-  const char* defaultValue;
-  const char* description;
-  const char* read;  // the getter its hook reads with
-};
-
-const Variable kVariables[] = {
-    {"veyrant_x", "0.01", "X position (0-1)", "getFloatValue"},
-    {"veyrant_y", "0.02", "Y position (0-1)", "getFloatValue"},
-    {"veyrant_scale", "1.0", "Size scale", "getFloatValue"},
-    {"veyrant_enabled", "1", "Show overlay", "getBoolValue"},
-    {"veyrant_throttle", "1", "Show throttle", "getBoolValue"},
-    {"veyrant_steer", "1", "Show steer", "getBoolValue"},
-    {"veyrant_roll", "1", "Show airroll", "getBoolValue"},
-    {"veyrant_boost", "1", "Show boost", "getBoolValue"},
-    {"veyrant_jump", "1", "Show jump", "getBoolValue"},
-    {"veyrant_hb", "1", "Show handbrake", "getBoolValue"},
-    {"veyrant_values", "0", "Show bar values", "getBoolValue"},
-};
+using veyrant_test::kSettingsVariables;
+using Variable = veyrant_test::SettingsVariable;
 
 const char* kOneCar = R"({"cars": [{"name": "Ayla", "keys": [{"t": 0, "throttle": 0.5}]}]})";
 
 TEST(Load, RegistersElevenVariablesEachWithItsHookThenTheDrawableThenLogs) {
   veyrant_test::LoadedPlugin plugin;
   const auto& records = plugin.Records();
-  ASSERT_EQ(records.size(), 2 * std::size(kVariables) + 2);
-  for (std::size_t i = 0; i < std::size(kVariables); ++i) {
-    const Variable& v = kVariables[i];
+  ASSERT_EQ(records.size(), 2 * std::size(kSettingsVariables) + 2);
+  for (std::size_t i = 0; i < std::size(kSettingsVariables); ++i) {
+    const Variable& v = kSettingsVariables[i];
     const auto& registration = records[2 * i];
     EXPECT_EQ(registration.op, "CVarManagerWrapper::registerCvar");
     EXPECT_EQ(registration.args,
@@ -72,11 +55,11 @@ TEST_P(Hook, ReadsOnlyItsVariable) {
   plugin.Set(GetParam().name, "0");
   const auto hookCalls = plugin.RecordsIn(Phase::Hook);
   ASSERT_EQ(hookCalls.size(), 1u);
-  EXPECT_EQ(hookCalls[0].op, std::string("CVarWrapper::") + GetParam().read);
+  EXPECT_EQ(hookCalls[0].op, std::string("CVarWrapper::") + GetParam().getter);
   EXPECT_EQ(hookCalls[0].self, std::string("cvar:") + GetParam().name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Variables, Hook, testing::ValuesIn(kVariables),
+INSTANTIATE_TEST_SUITE_P(Variables, Hook, testing::ValuesIn(kSettingsVariables),
                          [](const auto& param) { return std::string(param.param.name); });
 
 // The plugin keeps nothing across deleteMe, and onLoad copies no value the host already holds.

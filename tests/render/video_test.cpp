@@ -35,12 +35,8 @@ void RequireFfmpeg() {
 
 // What a shell command in the test's folder prints, its lines joined by spaces.
 std::string Output(const std::string& command) {
-  FILE* pipe = popen(("cd '" + TestFolder().string() + "' && " + command).c_str(), "r");
-  std::string out;
-  std::array<char, 4096> buffer;
-  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    out.append(buffer.data(), n);
-  pclose(pipe);
+  std::string out =
+      veyrant_test::RunShell("cd '" + TestFolder().string() + "' && exec " + command).output;
   std::replace(out.begin(), out.end(), '\n', ' ');
   return out;
 }
@@ -177,7 +173,7 @@ TEST(VideoRefusals, SayWhatIsWrongAndLeaveNoFile) {
   for (const Refusal& r : refusals) {
     SCOPED_TRACE(r.arguments + " with ffmpeg ending: " + r.fakeEnding);
     const auto run = Devhost("--canvas 320x180 --frames 3 " + r.arguments,
-                             "env PATH='" + FakeBin(r.fakeEnding) + "'");
+                             "PATH='" + FakeBin(r.fakeEnding) + "'");
     EXPECT_EQ(run.exitCode, r.exitCode);
     EXPECT_NE(run.errors.find("pryndal-devhost: " + r.message), std::string::npos) << run.errors;
     EXPECT_EQ(FilesNamedOut(), std::vector<std::string>());
@@ -192,8 +188,10 @@ std::string OnTerminal(const std::string& arguments, const std::string& path) {
                               VEYRANT_DEVHOST_PATH "' --plugin '" VEYRANT_MODULE_PATH "' " +
                               arguments + " >/dev/null";
   int terminal = -1;
+  const pid_t parent = getpid();
   const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
   if (pid == 0) {
+    veyrant_test::EndWithParent(parent);
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -202,7 +200,7 @@ std::string OnTerminal(const std::string& arguments, const std::string& path) {
   for (ssize_t n; (n = read(terminal, buffer.data(), buffer.size())) > 0;)
     out.append(buffer.data(), static_cast<std::size_t>(n));
   close(terminal);
-  waitpid(pid, nullptr, 0);
+  veyrant_test::WaitFor(pid);
   return out;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/loaded_plugin.h"
+#include "support/settings_variables.h"
 #include "ui/settings_driver.h"
 
 namespace {
@@ -15,10 +16,8 @@ namespace {
 using devhost::Phase;
 using devhost::TraceRecord;
 
-const std::vector<std::string> kVariables = {"veyrant_x",       "veyrant_y",        "veyrant_scale",
-                                             "veyrant_enabled", "veyrant_throttle", "veyrant_steer",
-                                             "veyrant_roll",    "veyrant_boost",    "veyrant_jump",
-                                             "veyrant_hb",      "veyrant_values"};
+using veyrant_test::kSettingsVariables;
+using veyrant_test::SettingsVariable;
 
 class SettingsPage : public testing::Test {
  protected:
@@ -33,7 +32,7 @@ class SettingsPage : public testing::Test {
   std::vector<TraceRecord> PageCalls() { return plugin_.RecordsIn(Phase::Settings); }
   std::vector<std::string> Values() {
     std::vector<std::string> out;
-    for (const auto& name : kVariables) out.push_back(plugin_.Cvar(name));
+    for (const auto& variable : kSettingsVariables) out.push_back(plugin_.Cvar(variable.name));
     return out;
   }
   std::string Shown(const std::string& label) { return driver_.Find(label).shown; }
@@ -97,51 +96,35 @@ TEST_F(SettingsPage, ATypedOutOfRangeValueIsStoredAsTyped) {
   EXPECT_EQ(plugin_.Cvar("veyrant_x"), "1.5");
 }
 
-struct WidgetCase {
-  const char* label;
-  const char* variable;
-  const char* value;    // after a click, or a drag to the right end
-  const char* leftEnd;  // a slider's value at its left end; nullptr for a check box
-};
-
-class EveryWidget : public SettingsPage, public testing::WithParamInterface<WidgetCase> {};
+class EveryWidget : public SettingsPage, public testing::WithParamInterface<SettingsVariable> {};
 
 TEST_P(EveryWidget, WritesItsOwnVariableAndOnlyThatOne) {
-  const WidgetCase& c = GetParam();
+  const SettingsVariable& c = GetParam();
   const auto index =
-      std::find(kVariables.begin(), kVariables.end(), c.variable) - kVariables.begin();
+      std::find_if(std::begin(kSettingsVariables), std::end(kSettingsVariables),
+                   [&c](const SettingsVariable& v) { return std::string(v.name) == c.name; }) -
+      std::begin(kSettingsVariables);
   std::vector<std::string> expected = Values();
-  std::vector<std::pair<float, const char*>> steps{{1.0f, c.value}};
+  std::vector<std::pair<float, const char*>> steps{{1.0f, c.edited}};
   if (c.leftEnd != nullptr) steps.insert(steps.begin(), {0.0f, c.leftEnd});
   for (const auto& [end, value] : steps) {
     plugin_.ClearRecords();
     if (c.leftEnd != nullptr) {
-      driver_.DragTo(c.label, end);
+      driver_.DragTo(c.widget, end);
     } else {
-      driver_.Click(c.label);
+      driver_.Click(c.widget);
     }
     // Check boxes write whole numbers, sliders floats.
     if (c.leftEnd != nullptr)
-      ExpectOneWrite(c.variable, std::stof(value));
+      ExpectOneWrite(c.name, std::stof(value));
     else
-      ExpectOneWrite(c.variable, std::int64_t{std::stoi(value)});
+      ExpectOneWrite(c.name, std::int64_t{std::stoi(value)});
     expected[static_cast<std::size_t>(index)] = value;
     EXPECT_EQ(Values(), expected);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SettingsPage, EveryWidget,
-    testing::Values(WidgetCase{"Show overlay in replays", "veyrant_enabled", "0", nullptr},
-                    WidgetCase{"X (%)", "veyrant_x", "1", "0"},
-                    WidgetCase{"Y (%)", "veyrant_y", "1", "0"},
-                    WidgetCase{"Scale", "veyrant_scale", "3", "0.5"},
-                    WidgetCase{"Throttle / Brake", "veyrant_throttle", "0", nullptr},
-                    WidgetCase{"Steer", "veyrant_steer", "0", nullptr},
-                    WidgetCase{"Airroll", "veyrant_roll", "0", nullptr},
-                    WidgetCase{"Boost", "veyrant_boost", "0", nullptr},
-                    WidgetCase{"Jump", "veyrant_jump", "0", nullptr},
-                    WidgetCase{"Handbrake", "veyrant_hb", "0", nullptr},
-                    WidgetCase{"Show values on bars", "veyrant_values", "1", nullptr}));
+INSTANTIATE_TEST_SUITE_P(SettingsPage, EveryWidget, testing::ValuesIn(kSettingsVariables),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
@@ -22,6 +21,7 @@
 
 #include "render/image.h"
 #include "render/png_file.h"
+#include "support/child_process.h"
 
 namespace veyrant_test {
 
@@ -58,13 +58,14 @@ inline SpanList Spans(const devhost::Image& image, int y, const Rgba& colour) {
   return spans;
 }
 
-// Emptied when a test first asks for it, so no picture of an earlier run can pass for this one's.
+// In the build folder, so that two checkouts testing at once keep apart. Emptied when a test first
+// asks for it, so no picture of an earlier run can pass for this one's.
 inline std::filesystem::path TestFolder() {
   static std::string current;
   const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string("veyrant-") + test->test_suite_name() + "." + test->name();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name();
   std::replace(name.begin(), name.end(), '/', '-');
-  const auto folder = std::filesystem::path(testing::TempDir()) / name;
+  const auto folder = std::filesystem::path(VEYRANT_TEST_FOLDERS) / name;
   if (std::exchange(current, name) != name) std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
@@ -76,26 +77,27 @@ struct Outcome {
 };
 
 // Runs in the test's folder, so file names in the arguments (a shell fragment, quoted by the
-// caller) are relative to it; the prefix runs first.
-inline Outcome Devhost(const std::string& arguments, const std::string& prefix = "") {
+// caller) are relative to it; environment is a list of NAME=VALUE or -u NAME for env.
+inline Outcome Devhost(const std::string& arguments, const std::string& environment = "") {
   const std::filesystem::path folder = TestFolder();
   // clang 14's LeakSanitizer crashes in its scan of thread-local storage at exit once Mesa's
   // threads have run ("Tracer caught signal 11"), so the sanitizer build checks the rendering
   // program for memory errors only; the in-process tests check leaks.
   const std::string command =
-      "cd '" + folder.string() + "' && " + prefix +
-      " env ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" VEYRANT_DEVHOST_PATH
+      "cd '" + folder.string() + "' && exec env " + environment +
+      " ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" VEYRANT_DEVHOST_PATH
       "' --plugin '" VEYRANT_MODULE_PATH "' " +
       arguments + " 2>stderr.txt >/dev/null";
-  const int status = std::system(command.c_str());
+  const int status = RunShell(command).status;
   std::ifstream in(folder / "stderr.txt");
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {std::istreambuf_iterator<char>(in), {}}};
 }
 
 // The picture the program writes of the scene's first frame with these options.
-inline devhost::Image Picture(const std::string& scene, const std::string& options) {
+inline devhost::Image Picture(const std::string& scene, const std::string& options,
+                              const std::string& environment = "") {
   std::ofstream(TestFolder() / "scene.json") << scene;
-  const Outcome run = Devhost("--scene scene.json " + options + " --png out.png");
+  const Outcome run = Devhost("--scene scene.json " + options + " --png out.png", environment);
   if (run.exitCode != 0) throw std::runtime_error(run.errors);
   return ReadPng(TestFolder() / "out.png");
 }
