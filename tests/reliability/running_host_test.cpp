@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "support/folder_state.h"
 #include "support/running_program.h"
+#include "support/x_server.h"
 
 namespace {
 
@@ -50,16 +52,21 @@ struct StopCase {
   int signal;
   std::string runningOnceExists;  // a path prefix that shows the run is under way
   bool inTmpdir = false;          // in $TMPDIR rather than the folder
+  std::string left;               // what stays in the folder beside c.cfg and complete frames
+  bool window = false;            // needs an X server
 };
 
 const StopCase kStops[] = {
     // A batch run, with a private module copy of a reload in $TMPDIR.
     {"BatchBySigint", "--exec 'plugin reload Veyrant' --frames 100000000 --trace t", SIGINT,
-     "pryndal-devhost-", true},
+     "pryndal-devhost-", true, ""},
     {"VideoBySigterm", "--canvas 64x64 --frames 100000000 --video out.mp4", SIGTERM,
-     "out.mp4.tmp."},
+     "out.mp4.tmp.", false, ""},
     {"PicturesBySighup", "--canvas 64x64 --frames 100000000 --png-dir frames", SIGHUP,
-     "frames/frame-00002.png"},
+     "frames/frame-00002.png", false, "frames folder\n"},
+    // Loaded from a private copy in $TMPDIR; under way once the script's screenshot is written.
+    {"WatchedWindowBySigterm", "--window --watch --canvas 320x180 --script script.txt", SIGTERM,
+     "shot.png", false, "script.txt file 644\nshot.png file 644\n", true},
 };
 
 // Named in failures by the case, not by its bytes.
@@ -73,8 +80,15 @@ TEST_P(StoppedHost, SavesTheConfigurationAndLeavesNothingBehind) {
   const StopCase& c = GetParam();
   const fs::path folder = veyrant_test::TestFolder();
   std::ofstream(folder / "c.cfg") << "veyrant_x 0.1\n";
+  if (c.window) std::ofstream(folder / "script.txt") << "screenshot shot.png\n";
+  std::optional<veyrant_test::XServer> server;
+  if (c.window && std::system("command -v Xvfb >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb); the window is not tested";
+  if (c.window && server.emplace().Display().empty()) GTEST_FAIL() << "Xvfb did not start";
+  const std::string display = c.window ? "env DISPLAY=" + server->Display() + " " : "";
   RunningProgram host(
-      "exec " + veyrant_test::DevhostCommand("--config c.cfg --set veyrant_x=0.3 " + c.arguments) +
+      "exec " + display +
+          veyrant_test::DevhostCommand("--config c.cfg --set veyrant_x=0.3 " + c.arguments) +
           " 2>'" + folder.string() + ".stderr'",
       folder.string());
   ASSERT_TRUE(AppearsIn(c.inTmpdir ? veyrant_test::TestTmpdir() : folder, c.runningOnceExists));
@@ -84,7 +98,7 @@ TEST_P(StoppedHost, SavesTheConfigurationAndLeavesNothingBehind) {
   // Written frames stay; nothing half-written does.
   const std::string listing =
       std::regex_replace(Listing(folder), std::regex("frames/frame-\\d{5}\\.png file 644\n"), "");
-  EXPECT_EQ(listing, std::string("c.cfg file 644\n") + (c.name[0] == 'P' ? "frames folder\n" : ""));
+  EXPECT_EQ(listing, "c.cfg file 644\n" + c.left);
   EXPECT_EQ(Listing(veyrant_test::TestTmpdir()), "");
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_FALSE(ProcessNames(folder));
