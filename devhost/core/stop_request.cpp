@@ -1,6 +1,8 @@
 #include "core/stop_request.h"
 
 #include <csignal>
+#include <mutex>
+
 #if !defined(_WIN32)
 #include <pthread.h>
 #endif
@@ -10,7 +12,8 @@ namespace devhost {
 namespace {
 
 volatile std::sig_atomic_t requested = 0;
-std::string failure;  // set on the main thread only
+std::mutex failureMutex;  // a writer's thread may look while the main thread fails the run
+std::string failure;
 
 #if defined(_WIN32)
 void Request(int signal) { requested = signal; }
@@ -56,11 +59,13 @@ void CatchStopSignals() {
 int StopSignal() { return requested; }
 
 void FailRun(const std::string& message) {
+  const std::lock_guard lock(failureMutex);
   if (failure.empty()) failure = message;
 }
 
 void ThrowIfStopped() {
   if (const int signal = requested; signal != 0) throw Stopped(signal);
+  const std::lock_guard lock(failureMutex);
   if (!failure.empty()) throw std::runtime_error(failure);
 }
 

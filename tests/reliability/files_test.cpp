@@ -33,7 +33,6 @@ const std::string kLongName(250, 'n');
 const FileCase kCases[] = {
     // Written through, never over, what is not the host's.
     {"TraceToADevice", "mknod n c 1 3", "--trace n", 0, "", "n character device\n"},
-    {"PngToADevice", "mknod n c 1 3", "--canvas 64x64 --png n", 0, "", "n character device\n"},
     {"ConfigAsADevice", "mknod n c 1 3", "--config n --set veyrant_x=0.3", 0, "",
      "n character device\n"},
     {"TraceThroughALinkToStandardOutput", "ln -s /proc/self/fd/1 out", "--trace out", 0, "",
@@ -52,9 +51,6 @@ const FileCase kCases[] = {
     {"TraceOverConfig", kConfig, "--config c.cfg --trace c.cfg", 2,
      "pryndal-devhost: --trace c.cfg: the same file as --config c.cfg", "c.cfg file 644\n",
      "grep -qx 'veyrant_x 0.1' c.cfg"},
-    {"PngOverScene", kScene, "--scene s.json --png s.json", 2,
-     "pryndal-devhost: --png s.json: the same file as --scene s.json", "s.json file 644\n",
-     "cmp -s s.json '" VEYRANT_SCENE_DIR "/four-cars-free.json'"},
     {"TraceOverSceneSpeltOtherwise", kScene + " && mkdir sub",
      "--scene s.json --trace sub/../s.json", 2,
      "pryndal-devhost: --trace sub/../s.json: the same file as --scene s.json",
@@ -73,8 +69,6 @@ const FileCase kCases[] = {
      "/text.so: invalid ELF header", "text.so file 644\n"},
     {"PluginFolder", "mkdir d.so", "--plugin d.so", 1,
      "pryndal-devhost: d.so: is a folder, not a module file", "d.so folder\n"},
-    {"PluginFifo", "mkfifo f.so", "--plugin f.so", 1,
-     "pryndal-devhost: f.so: is a FIFO, not a module file", "f.so FIFO\n"},
     {"PluginDevice", "mknod z c 1 5", "--plugin z", 1,
      "pryndal-devhost: z: is a character device, not a module file", "z character device\n"},
     {"SceneFolder", "", "--scene .", 1, "pryndal-devhost: .: is a folder, not a scene file", ""},
