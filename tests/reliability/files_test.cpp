@@ -14,6 +14,7 @@
 namespace {
 
 using veyrant_test::Listing;
+using veyrant_test::RunShell;
 
 struct FileCase {
   const char* name;
@@ -23,7 +24,7 @@ struct FileCase {
   std::string line;            // a line of standard error holds it; "": no line of the program's
   std::string listing;         // the folder afterwards
   std::string check = "true";  // a shell command in the folder that must then succeed
-  std::string sink = ">\"$OUT/stdout\"";  // where standard output goes
+  std::string stdoutTo = "\"$OUT/stdout\"";  // where standard output is redirected
 };
 
 const std::string kConfig = "printf 'veyrant_x 0.1\\n' >c.cfg";
@@ -36,8 +37,7 @@ const FileCase kCases[] = {
     {"ConfigAsADevice", "mknod n c 1 3", "--config n --set veyrant_x=0.3", 0, "",
      "n character device\n"},
     {"TraceThroughALinkToStandardOutput", "ln -s /proc/self/fd/1 out", "--trace out", 0, "",
-     "out link to /proc/self/fd/1\n", "grep -q '\"phase\":\"load\"' \"$OUT/stdout\"",
-     "| cat >\"$OUT/stdout\""},
+     "out link to /proc/self/fd/1\n", "grep -q '\"phase\":\"load\"' \"$OUT/stdout\""},
     {"ConfigThroughALink",
      "mkdir real && printf 'veyrant_x 0.1\\n' >real/c.cfg && ln -s real/c.cfg link.cfg",
      "--config link.cfg --set veyrant_x=0.3", 0, "",
@@ -89,7 +89,7 @@ const FileCase kCases[] = {
      "pryndal-devhost: f.cfg: is a FIFO; a configuration file is written back, and a FIFO cannot "
      "be; it is left as it is; the changes to veyrant_x are not saved",
      "f.cfg FIFO\n"},
-    {"SceneFromAPipe", kScene + " && mkfifo p.json && (cat s.json >p.json &)",
+    {"SceneFromAPipe", kScene + " && mkfifo p.json && (cat s.json >p.json &) >&-",
      "--scene p.json --trace -", 0, "", "p.json FIFO\ns.json file 644\n",
      "grep -q '\"car:3\"' \"$OUT/stdout\""},
     // Every failure exits non-zero and says so.
@@ -99,11 +99,13 @@ const FileCase kCases[] = {
      "c.cfg folder\n"},
     {"StandardOutputFull", "mknod full c 1 7", "--trace -", 1,
      "pryndal-devhost: standard output: cannot write: No space left on device",
-     "full character device\n", "true", ">full"},
-    {"StandardOutputClosedStillSaves", kConfig,
+     "full character device\n", "true", "full"},
+    // The FIFO's reader ends as soon as the host opens it.
+    {"StandardOutputClosedStillSaves",
+     kConfig + " && mkfifo \"$OUT/pipe\" && (true <\"$OUT/pipe\" &) >&-",
      "--config c.cfg --set veyrant_scale=2 --trace - --frames 1000", 1,
      "pryndal-devhost: standard output: cannot write: Broken pipe", "c.cfg file 644\n",
-     "grep -q 'veyrant_scale \"2\"' c.cfg", "| true"},
+     "grep -q 'veyrant_scale \"2\"' c.cfg", "\"$OUT/pipe\""},
     {"SettingsPageWithNoPlugin", "", "--exec 'plugin unload Veyrant' --settings-frames 1", 2,
      "pryndal-devhost: the settings page: no plugin is loaded", ""},
     {"SettingsPicturesWithNoPlugin", "",
@@ -130,24 +132,22 @@ TEST_P(HostFiles, LeavesTheFolderAsItMust) {
   std::filesystem::create_directories(out);
   const std::string prefix = "cd '" + folder + "' && umask 022 && export OUT='" + out +
                              "' TMPDIR='" + veyrant_test::TestTmpdir().string() + "' && ";
-  if (std::system((prefix + (c.before.empty() ? "true" : c.before)).c_str()) != 0)
+  if (RunShell(prefix + (c.before.empty() ? "true" : c.before)).status != 0)
     GTEST_SKIP() << "cannot make the folder ready (mknod and chown need root): " << c.before;
-  const std::string run = prefix + "{ timeout 30 " + veyrant_test::DevhostCommand(c.arguments) +
-                          " 2>\"$OUT/stderr\"; echo $? >\"$OUT/status\"; } " + c.sink;
-  std::system(run.c_str());
-  int status = -1;
+  const int status = RunShell(prefix + "exec " + veyrant_test::DevhostCommand(c.arguments) +
+                              " 2>\"$OUT/stderr\" >" + c.stdoutTo)
+                         .status;
   std::string line;
-  std::ifstream(out + "/status") >> status;
   std::ifstream errors(out + "/stderr");
   const std::string printed{std::istreambuf_iterator<char>(errors), {}};
   bool found = false;
   for (std::istringstream lines(printed); std::getline(lines, line);)
     found |= line.find(c.line.empty() ? "pryndal-devhost:" : c.line) != std::string::npos;
-  EXPECT_EQ(status, c.exitCode) << printed;
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.exitCode) << printed;
   EXPECT_EQ(found, !c.line.empty()) << printed;
   EXPECT_EQ(Listing(folder), c.listing);
   EXPECT_EQ(Listing(veyrant_test::TestTmpdir()), "");
-  EXPECT_EQ(std::system((prefix + c.check).c_str()), 0) << c.check;
+  EXPECT_EQ(RunShell(prefix + c.check).status, 0) << c.check;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostFiles, testing::ValuesIn(kCases),
