@@ -30,11 +30,14 @@ Identity IdentityOf(const std::string& path) {
 #else
 Identity IdentityOf(const std::string& path) {
   struct stat st;
-  if (stat(path.c_str(), &st) == 0)
+  if (stat(path.c_str(), &st) == 0) {
+    // A device or FIFO is written through, never replaced: naming it twice destroys nothing.
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return {};
     return {static_cast<unsigned long long>(st.st_dev),
             static_cast<unsigned long long>(st.st_ino),
             {},
             true};
+  }
   const std::filesystem::path target(FollowLinks(path));
   const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
   if (stat(folder.c_str(), &st) != 0) return {};

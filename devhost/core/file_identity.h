@@ -1,6 +1,6 @@
 // An output that is the same file as an input or another output would destroy it: refused before
 // any work, comparing the files themselves (device and inode), not how they are spelt, so that
-// ./x, sub/../x and a link to x are all x.
+// ./x, sub/../x and a link to x are all x. A device or FIFO may be named twice.
 #pragma once
 
 #include <string>
