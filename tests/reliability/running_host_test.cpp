@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, StoppedHost, testing::ValuesIn(kStops),
 // Two hosts save one configuration at once, one changing veyrant_x and one veyrant_y: both
 // changes are kept, round after round.
 TEST(ConcurrentSaves, KeepBothChanges) {
-  constexpr int kRounds = 60;
+  constexpr int kRounds = 200;
   const fs::path folder = veyrant_test::TestFolder();
   int lost = 0;
   for (int round = 0; round < kRounds; ++round) {
