@@ -18,6 +18,10 @@ namespace devhost {
 class CvarStore;
 struct PluginTag;
 
+// A namespace constant, not a member: a static member of a class imported from a DLL is imported
+// too.
+constexpr std::size_t kKeptLogLines = 1000;
+
 struct CvarHook {
   const PluginTag* owner = nullptr;
   CVarWrapper::ValueChanged fn;
@@ -64,7 +68,6 @@ class DEVHOST_SDK_API CvarStore : public ModelObject {
   // The last kKeptLogLines lines are kept: a host that reloads its plugin all day grows no log.
   void Log(const std::string& text);
   std::vector<std::string> LogLines() const { return {log_.begin(), log_.end()}; }
-  static constexpr std::size_t kKeptLogLines = 1000;
   void SetLogSink(LogSink sink) { logSink_ = std::move(sink); }
 
  private:

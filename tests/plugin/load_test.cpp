@@ -41,9 +41,9 @@ TEST(Load, RegistersElevenVariablesEachWithItsHookThenTheDrawableThenLogs) {
   EXPECT_EQ(plugin.Host().Store().LogLines(), std::vector<std::string>{"Veyrant loaded"});
   // A host that reloads all day keeps only the log's tail.
   devhost::CvarStore& store = plugin.Host().Store();
-  for (std::size_t i = 0; i < 2 * store.kKeptLogLines; ++i) store.Log(std::to_string(i));
-  EXPECT_EQ(store.LogLines().size(), store.kKeptLogLines);
-  EXPECT_EQ(store.LogLines().back(), std::to_string(2 * store.kKeptLogLines - 1));
+  for (std::size_t i = 0; i < 2 * devhost::kKeptLogLines; ++i) store.Log(std::to_string(i));
+  EXPECT_EQ(store.LogLines().size(), devhost::kKeptLogLines);
+  EXPECT_EQ(store.LogLines().back(), std::to_string(2 * devhost::kKeptLogLines - 1));
 }
 
 class Hook : public testing::TestWithParam<Variable> {};
