@@ -7,11 +7,12 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
-#include <fstream>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "core/host.h"
+#include "core/input_file.h"
 #include "render/file_watch.h"
 #include "render/frame_composer.h"
 #include "render/host_window.h"
@@ -30,9 +31,14 @@ constexpr std::size_t kLogLines = 200;
 constexpr double kSettleSeconds = 0.3;
 constexpr double kWaitSeconds = 30;
 
+// Bounded as an exec file is: a script is console lines too.
 std::vector<std::string> ReadScript(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ConsoleError("--script: cannot read " + path);
+  std::istringstream in;
+  try {
+    in.str(ReadInputFile(path, {"script", "cannot read " + path, kExecLimit}));
+  } catch (const InputFileError& e) {
+    throw ConsoleError(std::string("--script: ") + e.what());
+  }
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
