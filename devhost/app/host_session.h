@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/command_line.h"
+#include "app/command_line.h"
 #include "core/host.h"
 
 namespace devhost {

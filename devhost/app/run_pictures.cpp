@@ -7,10 +7,10 @@
 
 #include "app/progress_line.h"
 #include "app/run_settings_page.h"
-#include "core/video_format.h"
+#include "output/picture_writer.h"
+#include "output/video_format.h"
+#include "output/video_writer.h"
 #include "render/headless_renderer.h"
-#include "render/picture_writer.h"
-#include "render/video_writer.h"
 
 namespace devhost {
 

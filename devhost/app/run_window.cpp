@@ -1,7 +1,7 @@
 #include "app/run_window.h"
 
 #include "app/run_settings_page.h"
-#include "render/interactive_session.h"
+#include "window/interactive_session.h"
 
 namespace devhost {
 

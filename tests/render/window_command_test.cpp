@@ -1,6 +1,6 @@
 // The window's command language, read in the process: each line's command and value, or the
 // message that refuses it.
-#include "render/window_command.h"
+#include "window/window_command.h"
 
 #include <gtest/gtest.h>
 

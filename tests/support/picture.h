@@ -19,8 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "output/png_file.h"
 #include "render/image.h"
-#include "render/png_file.h"
 #include "support/child_process.h"
 
 namespace veyrant_test {

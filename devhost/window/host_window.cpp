@@ -1,4 +1,4 @@
-#include "render/host_window.h"
+#include "window/host_window.h"
 
 #include <GLFW/glfw3.h>
 #include <backends/imgui_impl_glfw.h>

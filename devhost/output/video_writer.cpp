@@ -1,4 +1,4 @@
-#include "render/video_writer.h"
+#include "output/video_writer.h"
 
 #include <cstdlib>
 #include <filesystem>

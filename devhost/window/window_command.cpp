@@ -1,4 +1,4 @@
-#include "render/window_command.h"
+#include "window/window_command.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "render/interactive_session.h"
+#include "window/interactive_session.h"
 
 #include <GLFW/glfw3.h>
 #include <imgui.h>
@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "core/host.h"
-#include "render/file_watch.h"
+#include "output/png_file.h"
 #include "render/frame_composer.h"
-#include "render/host_window.h"
-#include "render/playback_clock.h"
-#include "render/png_file.h"
-#include "render/window_command.h"
 #include "ui/settings_window.h"
+#include "window/file_watch.h"
+#include "window/host_window.h"
+#include "window/playback_clock.h"
+#include "window/window_command.h"
 
 namespace devhost {
 

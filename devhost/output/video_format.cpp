@@ -1,4 +1,4 @@
-#include "core/video_format.h"
+#include "output/video_format.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "core/command_line.h"
+#include "app/command_line.h"
 
 namespace devhost {
 

@@ -1,4 +1,4 @@
-#include "core/command_line.h"
+#include "app/command_line.h"
 
 #include <cerrno>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/video_format.h"
+#include "output/video_format.h"
 
 namespace devhost {
 
