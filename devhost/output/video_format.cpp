@@ -59,13 +59,4 @@ VideoFormat VideoFormatFor(const std::string& path, bool transparent, Vector2 si
   throw UsageError("--video: expected a file ending in .mp4, .webm or .mov, got '" + path + "'");
 }
 
-std::string FrameRateText(double fps) {
-  char text[32];
-  for (int digits = 1; digits <= 17; ++digits) {
-    std::snprintf(text, sizeof text, "%.*g", digits, fps);
-    if (std::strtod(text, nullptr) == fps) break;
-  }
-  return text;
-}
-
 }  // namespace devhost
