@@ -19,7 +19,7 @@
 #include "app/run_pictures.h"
 #include "app/run_window.h"
 #include "output/video_writer.h"
-#include "window/host_window.h"
+#include "window/display_window.h"
 #endif
 
 namespace {

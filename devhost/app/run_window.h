@@ -1,4 +1,4 @@
-// --window: the scene played in a window in real time (see window/interactive_session.h).
+// --window: the scene played in a window in real time (see window/window_player.h).
 #pragma once
 
 #include "app/command_line.h"

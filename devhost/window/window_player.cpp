@@ -1,4 +1,4 @@
-#include "window/interactive_session.h"
+#include "window/window_player.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,8 +13,8 @@
 #include "ui/settings_window.h"
 #include "window/console_log.h"
 #include "window/console_window.h"
+#include "window/display_window.h"
 #include "window/file_watch.h"
-#include "window/host_window.h"
 #include "window/playback_clock.h"
 #include "window/window_command.h"
 #include "window/window_keys.h"
@@ -36,9 +36,9 @@ std::vector<std::string> ReadScript(const std::string& path) {
   return lines;
 }
 
-class InteractiveSession {
+class WindowPlayer {
  public:
-  InteractiveSession(Host& host, Vector2 size, bool showSettings, bool watch)
+  WindowPlayer(Host& host, Vector2 size, bool showSettings, bool watch)
       : host_(host),
         size_(size),
         composer_(size, 1.0 / host.CurrentScene().fps),
@@ -171,7 +171,7 @@ class InteractiveSession {
   Host& host_;
   Vector2 size_;
   FrameComposer composer_;
-  HostWindow window_;
+  DisplayWindow window_;
   PlaybackClock clock_;
   ConsoleLog log_;
   ConsoleWindow console_;
@@ -185,10 +185,10 @@ class InteractiveSession {
 
 }  // namespace
 
-void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
-                    bool showSettings, bool watch) {
-  InteractiveSession session(host, size, showSettings, watch);
-  session.Play(scriptPath);
+void PlayInWindow(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
+                  bool showSettings, bool watch) {
+  WindowPlayer player(host, size, showSettings, watch);
+  player.Play(scriptPath);
 }
 
 }  // namespace devhost
