@@ -8,8 +8,8 @@
 #include "bench_scene.h"
 #include "core/host.h"
 #include "core/scene.h"
+#include "output/png_file.h"
 #include "render/headless_renderer.h"
-#include "render/png_file.h"
 
 namespace {
 

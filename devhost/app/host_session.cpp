@@ -9,7 +9,7 @@
 #include <iostream>
 #include <vector>
 
-#include "core/file_identity.h"
+#include "app/file_identity.h"
 #include "core/leftovers.h"
 #include "core/standard_output.h"
 #include "core/stop_request.h"

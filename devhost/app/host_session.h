@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "core/atomic_file.h"
-#include "core/command_line.h"
 #include "core/host.h"
 
 namespace devhost {

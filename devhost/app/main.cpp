@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/host_session.h"
 #include "app/run_trace_frames.h"
-#include "core/command_line.h"
 #include "core/standard_output.h"
 #include "core/stop_request.h"
 #include "ui/settings_driver.h"
 #ifdef VEYRANT_HAVE_RENDERER
 #include "app/run_pictures.h"
 #include "app/run_window.h"
-#include "render/host_window.h"
-#include "render/video_writer.h"
+#include "output/video_writer.h"
+#include "window/display_window.h"
 #endif
 
 namespace {

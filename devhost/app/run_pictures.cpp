@@ -7,10 +7,10 @@
 
 #include "app/progress_line.h"
 #include "app/run_settings_page.h"
-#include "core/video_format.h"
+#include "output/picture_writer.h"
+#include "output/video_format.h"
+#include "output/video_writer.h"
 #include "render/headless_renderer.h"
-#include "render/picture_writer.h"
-#include "render/video_writer.h"
 
 namespace devhost {
 
@@ -24,8 +24,8 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
   } else if (settingsPage) {
     RunSettingsPageAlone(host, options);
   }
-  std::function<void()> hostWindows;
-  if (settings) hostWindows = [&settings] { settings->Draw(); };
+  std::function<void()> drawHostUi;
+  if (settings) drawHostUi = [&settings] { settings->Draw(); };
   PictureWriter writer;
   std::optional<VideoWriter> video;
   if (options.videoPath)
@@ -34,7 +34,7 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
                   options.canvasSize, host.CurrentScene().fps);
   ProgressLine progress(options.frames);
   for (std::int64_t k = 0; k < options.frames; ++k) {
-    renderer.RenderNextFrame(hostWindows);
+    renderer.RenderNextFrame(drawHostUi);
     const bool last = k + 1 == options.frames;
     // Only frames that are written are drawn and read back.
     if (options.pngDir || video || last) {

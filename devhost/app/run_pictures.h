@@ -2,7 +2,7 @@
 // a video, with a progress line on a terminal.
 #pragma once
 
-#include "core/command_line.h"
+#include "app/command_line.h"
 #include "core/host.h"
 
 namespace devhost {

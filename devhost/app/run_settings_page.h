@@ -2,7 +2,7 @@
 // frames.
 #pragma once
 
-#include "core/command_line.h"
+#include "app/command_line.h"
 #include "core/host.h"
 #include "ui/settings_window.h"
 

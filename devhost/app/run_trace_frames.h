@@ -1,7 +1,7 @@
 // The frames played without rendering: only what the plugin calls, for the trace.
 #pragma once
 
-#include "core/command_line.h"
+#include "app/command_line.h"
 #include "core/host.h"
 
 namespace devhost {

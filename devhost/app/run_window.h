@@ -1,7 +1,7 @@
-// --window: the scene played in a window in real time (see render/interactive_session.h).
+// --window: the scene played in a window in real time (see window/window_player.h).
 #pragma once
 
-#include "core/command_line.h"
+#include "app/command_line.h"
 #include "core/host.h"
 
 namespace devhost {

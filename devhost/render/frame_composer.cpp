@@ -11,7 +11,7 @@ FrameComposer::FrameComposer(Vector2 size, double frameSeconds)
     : size_(size), session_(size, frameSeconds), canvas_(size) {}
 
 ImDrawData* FrameComposer::Compose(Host& host, double sceneSeconds, const FrameLayers& layers,
-                                   const std::function<void()>& hostWindows) {
+                                   const std::function<void()>& drawHostUi) {
   session_.BeginFrame();
   // The backdrop shows the scene as the frame plays it, yet lies beneath what the plugin draws:
   // the plugin paints into the upper channel first.
@@ -25,7 +25,7 @@ ImDrawData* FrameComposer::Compose(Host& host, double sceneSeconds, const FrameL
   if (layers.backdrop && layers.field) DrawField(list, size_);
   if (layers.backdrop) DrawCars(list, session_.Font(), host.Model(), size_);
   list.ChannelsMerge();
-  if (hostWindows) hostWindows();
+  if (drawHostUi) drawHostUi();
   return session_.EndFrame();
 }
 

@@ -26,11 +26,11 @@ class FrameComposer {
   ImGuiSession& Session() { return session_; }
   Vector2 Size() const { return size_; }
 
-  // Plays the host's next frame showing the scene at sceneSeconds; then hostWindows draws the
+  // Plays the host's next frame showing the scene at sceneSeconds; then drawHostUi draws the
   // host's own windows on top. The draw data stays valid until the next call. The renderer
   // backend's NewFrame must have run in this session's context.
   ImDrawData* Compose(Host& host, double sceneSeconds, const FrameLayers& layers,
-                      const std::function<void()>& hostWindows = {});
+                      const std::function<void()>& drawHostUi = {});
   // A frame of the backdrop's field alone, or of nothing without the backdrop: the part of every
   // frame that never changes. It also settles what takes a frame to settle (textures, window
   // sizes) before the first real frame.

@@ -40,10 +40,10 @@ void HeadlessRenderer::Draw(ImDrawData* data) {
   ImGui_ImplOpenGL3_RenderDrawData(data);
 }
 
-void HeadlessRenderer::RenderNextFrame(const std::function<void()>& hostWindows) {
+void HeadlessRenderer::RenderNextFrame(const std::function<void()>& drawHostUi) {
   ImGui::SetCurrentContext(composer_.Session().Context());
   ImGui_ImplOpenGL3_NewFrame();
-  undrawn_ = composer_.Compose(host_, host_.NextFrameTime(), layers_, hostWindows);
+  undrawn_ = composer_.Compose(host_, host_.NextFrameTime(), layers_, drawHostUi);
 }
 
 std::shared_ptr<const Image> HeadlessRenderer::ReadFrame() {

@@ -28,7 +28,7 @@ class HeadlessRenderer {
 
   FrameComposer& Composer() { return composer_; }
   // Plays the host's next frame and composes it, with the host's windows on top.
-  void RenderNextFrame(const std::function<void()>& hostWindows = {});
+  void RenderNextFrame(const std::function<void()>& drawHostUi = {});
   // The picture of the frame rendered last, drawn now. Its memory serves a later frame once every
   // holder has let go of it.
   std::shared_ptr<const Image> ReadFrame();

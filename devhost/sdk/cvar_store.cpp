@@ -56,11 +56,6 @@ std::size_t CvarStore::HookCount() const {
   return count;
 }
 
-const PluginTag*& CurrentCaller() {
-  static const PluginTag* caller = nullptr;
-  return caller;
-}
-
 void CvarStore::Log(const std::string& text) {
   log_.push_back(text);
   if (log_.size() > kKeptLogLines) log_.pop_front();

@@ -8,10 +8,30 @@
 namespace devhost {
 
 namespace {
+
+// The shortest %g text, from 1 to maxDigits significant digits, that read gives back as value.
+template <typename T, typename Read>
+std::string ShortestText(T value, int maxDigits, Read read) {
+  char buffer[32];
+  for (int digits = 1; digits <= maxDigits; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
+    if (read(buffer) == value) break;
+  }
+  return buffer;
+}
+
+}  // namespace
+
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
-}  // namespace
+
+std::optional<double> FiniteNumber(const std::string& text) {
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value)) return {};
+  return value;
+}
 
 float TextToFloat(std::string_view text) {
   while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
@@ -33,12 +53,11 @@ bool TextToBool(std::string_view text) {
 std::string FloatText(float value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-  char buffer[32];
-  for (int precision = 1; precision <= 9; ++precision) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", precision, static_cast<double>(value));
-    if (std::strtof(buffer, nullptr) == value) break;
-  }
-  return buffer;
+  return ShortestText(value, 9, [](const char* text) { return std::strtof(text, nullptr); });
+}
+
+std::string DoubleText(double value) {
+  return ShortestText(value, 17, [](const char* text) { return std::strtod(text, nullptr); });
 }
 
 }  // namespace devhost

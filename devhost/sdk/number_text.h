@@ -1,6 +1,9 @@
-// The store's one rule for turning variable text into numbers and floats back into text.
+// The host's rules for text and numbers: what whitespace is, which texts are numbers, and the
+// shortest text of a number. The store turns variable text into numbers and floats back into text
+// with them; the command line, the console and the trace use them too.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,6 +11,10 @@
 
 namespace devhost {
 
+// Space, tab, line feed, carriage return, form feed, vertical tab.
+DEVHOST_SDK_API bool IsSpace(char c);
+// The whole of text as a finite number, as strtod reads it; nothing for anything else.
+DEVHOST_SDK_API std::optional<double> FiniteNumber(const std::string& text);
 // Surrounding whitespace is ignored; the rest must be one whole number as strtof reads it
 // ("nan", "inf" and overflow to +-inf included), anything else reads as 0.
 DEVHOST_SDK_API float TextToFloat(std::string_view text);
@@ -15,5 +22,7 @@ DEVHOST_SDK_API float TextToFloat(std::string_view text);
 DEVHOST_SDK_API bool TextToBool(std::string_view text);
 // The shortest of %.1g to %.9g that strtof reads back as the same float; "nan", "inf", "-inf".
 DEVHOST_SDK_API std::string FloatText(float value);
+// The shortest of %.1g to %.17g that strtod reads back as the same finite double.
+DEVHOST_SDK_API std::string DoubleText(double value);
 
 }  // namespace devhost

@@ -13,21 +13,13 @@
 
 #include "support/loaded_plugin.h"
 #include "support/program_run.h"
+#include "support/test_folder.h"
 
 namespace {
 
 const std::string kFixture = VEYRANT_FIXTURE_DIR "/fixture_good" VEYRANT_MODULE_SUFFIX;
 
-std::string Folder() {
-  static const std::string folder = [] {
-    const std::string name = testing::TempDir() + "veyrant_config." + std::to_string(getpid());
-    // An earlier process with the same id may have left its files here.
-    std::filesystem::remove_all(name);
-    std::filesystem::create_directories(name);
-    return name;
-  }();
-  return folder;
-}
+std::string Folder() { return veyrant_test::TestFolder().string(); }
 std::string ReadAll(const std::string& path) {
   std::ostringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();

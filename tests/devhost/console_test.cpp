@@ -1,11 +1,13 @@
 // The console: setting, printing, exec files, loading and unloading, and the errors for bad lines.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "support/loaded_plugin.h"
+#include "support/test_folder.h"
 
 namespace {
 
@@ -20,60 +22,77 @@ std::string Reply(veyrant_test::LoadedPlugin& plugin, const std::string& line) {
   }
 }
 
-// Run under ASan too: a hook or drawable left behind by the unload would call into freed memory.
-TEST(Console, RunsEachLineInTurnOrRefusesItWithAClearMessageAndNoChange) {
+struct Line {
+  std::string line, reply;
+  const char* value;  // the variable's text afterwards
+};
+
+void ExpectReplies(veyrant_test::LoadedPlugin& plugin, const std::vector<Line>& lines) {
+  for (const auto& c : lines) {
+    EXPECT_EQ(Reply(plugin, c.line), c.reply) << c.line;
+    EXPECT_EQ(plugin.Cvar("fixture_value"), c.value) << c.line;
+  }
+}
+
+TEST(Console, SetsAndPrintsAValueBareOrQuoted) {
   veyrant_test::LoadedPlugin plugin(kFixture);
-  plugin.ClearRecords();
-  const std::string good = testing::TempDir() + "console_good.cfg";
-  const std::string bad = testing::TempDir() + "console_bad.cfg";
-  const std::string a = testing::TempDir() + "console_a.cfg";
-  const std::string b = testing::TempDir() + "console_b.cfg";
+  ExpectReplies(plugin, {{"  fixture_value   abc  ", "", "abc"},
+                         {R"(fixture_value "a \"b\" \\")", "", R"(a "b" \)"},
+                         {"fixture_value", "fixture_value \"a \\\"b\\\" \\\\\"\n", R"(a "b" \)"},
+                         {R"(fixture_value "")", "", ""}});
+}
+
+TEST(Console, RefusesABadLineSayingWhyAndChangesNothing) {
+  veyrant_test::LoadedPlugin plugin(kFixture);
+  plugin.Console("fixture_value kept");
+  ExpectReplies(
+      plugin,
+      {{"veyrant_nope 1", "unknown command or variable: veyrant_nope", "kept"},
+       {"fixture_value 1 2", "fixture_value: expected one value, got more: 2", "kept"},
+       {"fixture_value \"open", "fixture_value: expected a closing quote", "kept"},
+       {R"(fixture_value "a\x")", R"(fixture_value: expected \" or \\ after a backslash)", "kept"},
+       // The saved configuration could not hold it: one variable a line, no escape for a break.
+       {"fixture_value \"a\nb\"", "fixture_value: a value may not hold a line break", "kept"},
+       {"plugin",
+        "plugin: expected `plugin load PATH`, `plugin unload NAME` or `plugin reload NAME`",
+        "kept"},
+       {"plugin reload Nobody", "plugin reload: no plugin named Nobody", "kept"},
+       {"plugin unload Nobody", "plugin unload: no plugin named Nobody", "kept"},
+       {"plugin load /nonexistent.so", "plugin load: /nonexistent.so: file not found", "kept"},
+       {"exec", "exec: expected a file name", "kept"},
+       {"exec /nonexistent.cfg", "exec: cannot read /nonexistent.cfg", "kept"}});
+}
+
+TEST(Console, ExecRunsAFileLineByLineUpToTheFirstFailureAndNeverItselfAgain) {
+  veyrant_test::LoadedPlugin plugin(kFixture);
+  const auto folder = veyrant_test::TestFolder();
+  const std::string good = (folder / "good.cfg").string(), bad = (folder / "bad.cfg").string(),
+                    a = (folder / "a.cfg").string(), b = (folder / "b.cfg").string();
   std::ofstream(good) << "# a comment\n\nfixture_value 4\nfixture_value\n";
   std::ofstream(bad) << "fixture_value 6\nbogus 1\nfixture_value 9\n";
-  // Found while writing the console fuzz target: a file running itself overflowed the stack.
   std::ofstream(a) << "exec " << b << "\n";
   std::ofstream(b) << "fixture_value 5\nexec " << a << "\n";
   const std::string runsItself =
       a + ":1: " + b + ":2: exec: " + a + " is already running (a file may not run itself)";
-  const struct {
-    std::string line, reply;
-    const char* value;  // the variable's text afterwards
-  } cases[] = {
-      {"  fixture_value   abc  ", "", "abc"},
-      {R"(fixture_value "a \"b\" \\")", "", R"(a "b" \)"},
-      {"fixture_value", "fixture_value \"a \\\"b\\\" \\\\\"\n", R"(a "b" \)"},
-      // Every set counts as a change, even to the same text.
-      {R"(fixture_value "")", "", ""},
-      {R"(fixture_value "")", "", ""},
-      {"veyrant_nope 1", "unknown command or variable: veyrant_nope", ""},
-      {"fixture_value 1 2", "fixture_value: expected one value, got more: 2", ""},
-      {"fixture_value \"open", "fixture_value: expected a closing quote", ""},
-      {R"(fixture_value "a\x")", R"(fixture_value: expected \" or \\ after a backslash)", ""},
-      // The saved configuration could not hold it: one variable a line, no escape for a break.
-      {"fixture_value \"a\nb\"", "fixture_value: a value may not hold a line break", ""},
-      {"plugin",
-       "plugin: expected `plugin load PATH`, `plugin unload NAME` or `plugin reload NAME`", ""},
-      {"plugin reload Nobody", "plugin reload: no plugin named Nobody", ""},
-      {"plugin unload Nobody", "plugin unload: no plugin named Nobody", ""},
-      {"plugin load /nonexistent.so", "plugin load: /nonexistent.so: file not found", ""},
-      {"exec", "exec: expected a file name", ""},
-      {"exec /nonexistent.cfg", "exec: cannot read /nonexistent.cfg", ""},
-      {"exec " + good, "fixture_value \"4\"\n", "4"},
-      {"exec " + bad, bad + ":2: unknown command or variable: bogus", "6"},
-      // Twice: the refused run leaves no file marked as running.
-      {"exec " + a, runsItself, "5"},
-      {"exec " + a, runsItself, "5"},
-      // The host removes the plugin's hook and drawable; the variable stays.
-      {"plugin unload Fixture", "", "5"},
-      {"fixture_value 3", "", "3"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(Reply(plugin, c.line), c.reply) << c.line;
-    EXPECT_EQ(plugin.Cvar("fixture_value"), c.value) << c.line;
-  }
+  ExpectReplies(plugin, {{"exec " + good, "fixture_value \"4\"\n", "4"},
+                         {"exec " + bad, bad + ":2: unknown command or variable: bogus", "6"},
+                         // Twice: the refused run leaves no file marked as running.
+                         {"exec " + a, runsItself, "5"},
+                         {"exec " + a, runsItself, "5"}});
+}
+
+// Run under ASan too: a hook or drawable left behind by the unload would call into freed memory.
+TEST(Console, UnloadRemovesThePluginsHookAndDrawableAndKeepsTheVariable) {
+  veyrant_test::LoadedPlugin plugin(kFixture);
+  plugin.ClearRecords();
+  // Every set counts as a change, even to the same text.
+  for (const char* line : {"fixture_value 1", "fixture_value 1", "fixture_value 2"})
+    plugin.Console(line);
+  ExpectReplies(plugin, {{"plugin unload Fixture", "", "2"}, {"fixture_value 3", "", "3"}});
   plugin.RunFrames(2);
-  // The hook ran once for each of the eight sets while loaded, and nothing else called the plugin.
-  EXPECT_EQ(plugin.RecordsIn(devhost::Phase::Hook).size(), 8u);
-  EXPECT_EQ(plugin.Records().size(), 8u);
+  // The hook ran once for each set while loaded, and nothing else called the plugin.
+  EXPECT_EQ(plugin.RecordsIn(devhost::Phase::Hook).size(), 3u);
+  EXPECT_EQ(plugin.Records().size(), 3u);
   EXPECT_EQ(Reply(plugin, "plugin load " + kFixture), "loaded Fixture\n");
   EXPECT_EQ(plugin.Host().Store().HookCount(), 1u);
   EXPECT_EQ(plugin.Cvar("fixture_value"), "3");
@@ -82,10 +101,7 @@ TEST(Console, RunsEachLineInTurnOrRefusesItWithAClearMessageAndNoChange) {
 // A reload loads the file anew: a new build takes over with the values the store holds; a file the
 // loader refuses leaves the running plugin as it was.
 TEST(Console, PluginReloadSwitchesToTheNewFileOrRefusesItKeepingTheOldPlugin) {
-  const auto folder = std::filesystem::path(testing::TempDir()) /
-                      ("veyrant_reload_test." + std::to_string(getpid()));
-  std::filesystem::remove_all(folder);  // what an earlier process of the same id left
-  std::filesystem::create_directories(folder);
+  const auto folder = veyrant_test::TestFolder();
   const std::string path = (folder / ("fixture" VEYRANT_MODULE_SUFFIX)).string();
   std::filesystem::copy_file(kFixture, path);
   veyrant_test::LoadedPlugin plugin(path);
@@ -118,7 +134,6 @@ TEST(Console, PluginReloadSwitchesToTheNewFileOrRefusesItKeepingTheOldPlugin) {
     ASSERT_EQ(plugin.Records().size(), 1u);
     EXPECT_EQ(plugin.Records()[0].args, (std::vector<devhost::TraceValue>{Vector2{7, 0}}));
   }
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

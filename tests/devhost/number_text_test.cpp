@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace devhost {
 namespace {
@@ -26,6 +27,19 @@ TEST(NumberText, ReadsTextAsDocumented) {
     EXPECT_TRUE(std::isnan(c.asFloat) ? std::isnan(value) : value == c.asFloat) << value;
     EXPECT_EQ(TextToBool(c.text), c.asBool);
   }
+}
+
+TEST(NumberText, FiniteNumbersAreWholeTextsAndDoublesGetTheirShortestText) {
+  const struct {
+    const char* text;
+    std::optional<double> number;
+  } numbers[] = {{"2.5", 2.5}, {"-1e3", -1000}, {"", {}},    {" 1", 1},     {"1 ", {}},
+                 {"1s", {}},   {"inf", {}},     {"nan", {}}, {"1e400", {}}, {"0x10", 16}};
+  for (const auto& c : numbers) EXPECT_EQ(FiniteNumber(c.text), c.number) << c.text;
+  EXPECT_EQ(DoubleText(60), "6e+01");  // as the trace writes floats
+  EXPECT_EQ(DoubleText(59.94), "59.94");
+  EXPECT_EQ(DoubleText(1.0 / 3), "0.3333333333333333");
+  EXPECT_EQ(DoubleText(1e-300), "1e-300");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/program_run.h"
+#include "support/test_folder.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST(InstructionSet, FusedMultiplyAddModuleDrawsTheSame) {
   constexpr int kCars = 400;
   if (!CpuHasFusedMultiplyAdd())
     GTEST_SKIP() << "this CPU cannot run the module built for x86-64-v3 (no AVX2, FMA or BMI2)";
-  const std::string scene = testing::TempDir() + "airborne_cars.json";
+  const std::string scene = (veyrant_test::TestFolder() / "airborne_cars.json").string();
   std::ofstream(scene) << AirborneScene(kCars);
   const std::string options = " --scene \"" + scene + "\" --set veyrant_values=1 --trace -";
   const ProgramRun plain = Devhost("--plugin \"" VEYRANT_MODULE_PATH "\"" + options);

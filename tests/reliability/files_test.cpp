@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/child_process.h"
 #include "support/folder_state.h"
 
 namespace {

@@ -18,6 +18,7 @@
 #include "core/host.h"
 #include "support/canvas_listing.h"
 #include "support/resident_memory.h"
+#include "support/test_folder.h"
 #include "ui/settings_driver.h"
 
 namespace {
@@ -73,10 +74,8 @@ TEST(LoadCycles, EachLoadStartsFreshEachReloadAsLeftAndUnloadLeavesNothingToCall
 // moment (VEYRANT_KILL_ITERATIONS times, 200); after every kill the file holds the last generation
 // or a later one, whole.
 TEST(SavedConfiguration, SurvivesTheHostBeingKilledWhileWriting) {
-  const std::filesystem::path folder =
-      testing::TempDir() + "veyrant_kill_test." + std::to_string(getpid());
-  std::filesystem::remove_all(folder);          // what an earlier process of the same id left
-  std::filesystem::create_directories(folder);  // with the temporary files kills leave behind
+  // With the temporary files kills leave behind.
+  const std::filesystem::path folder = veyrant_test::TestFolder();
   const std::string path = (folder / "veyrant.cfg").string();
   devhost::Host host;
   host.LoadPlugin(VEYRANT_MODULE_PATH);

@@ -300,14 +300,12 @@ TEST_F(Window, WatchSwitchesToARebuiltModuleAndKeepsRunningThroughABrokenOne) {
   EXPECT_TRUE(shot("refused.png") == shot("before.png"));
 }
 
+// What each line says is the command language's own test; here, that a failing line ends the
+// window naming it.
 TEST_F(Window, AFailingScriptLineStopsTheProgramNamingIt) {
   for (const auto& [line, message] : std::vector<std::pair<std::string, std::string>>{
            {"veyrant_nothing 1", "unknown command or variable: veyrant_nothing"},
-           {"step 1.5", "step: expected a whole number of frames, got '1.5'"},
-           {"seek", "seek: expected SECONDS"},
-           {"wait  ", "wait: expected TEXT"},
-           {"seek inf", "seek: expected a number of seconds, got 'inf'"},
-           {"pause now", "pause: takes no value, got 'now'"}}) {
+           {"step 1.5", "step: expected a whole number of frames, got '1.5'"}}) {
     const auto outcome = Run("pause\n" + line + "\nquit\n");
     EXPECT_EQ(outcome.exitCode, 2) << line;
     EXPECT_NE(outcome.errors.find("script.txt:2: " + message), std::string::npos) << outcome.errors;

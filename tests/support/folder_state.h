@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "support/picture.h"
+#include "support/test_folder.h"
 
 namespace veyrant_test {
 

@@ -19,9 +19,10 @@
 #include <utility>
 #include <vector>
 
+#include "output/png_file.h"
 #include "render/image.h"
-#include "render/png_file.h"
 #include "support/child_process.h"
+#include "support/test_folder.h"
 
 namespace veyrant_test {
 
@@ -56,19 +57,6 @@ inline SpanList Spans(const devhost::Image& image, int y, const Rgba& colour) {
     spans.back().second = x;
   }
   return spans;
-}
-
-// In the build folder, so that two checkouts testing at once keep apart. Emptied when a test first
-// asks for it, so no picture of an earlier run can pass for this one's.
-inline std::filesystem::path TestFolder() {
-  static std::string current;
-  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(test->test_suite_name()) + "." + test->name();
-  std::replace(name.begin(), name.end(), '/', '-');
-  const auto folder = std::filesystem::path(VEYRANT_TEST_FOLDERS) / name;
-  if (std::exchange(current, name) != name) std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
 }
 
 struct Outcome {

@@ -1,4 +1,4 @@
-#include "render/png_file.h"
+#include "output/png_file.h"
 
 #include <zlib.h>
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <thread>
 
-#include "core/video_format.h"
+#include "output/piped_process.h"
+#include "output/video_format.h"
 #include "render/image.h"
-#include "render/piped_process.h"
 
 namespace devhost {
 

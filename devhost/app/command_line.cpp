@@ -1,4 +1,4 @@
-#include "core/command_line.h"
+#include "app/command_line.h"
 
 #include <cerrno>
 #include <cmath>
@@ -8,7 +8,8 @@
 #include <optional>
 #include <utility>
 
-#include "core/video_format.h"
+#include "output/video_format.h"
+#include "sdk/number_text.h"
 
 namespace devhost {
 
@@ -32,14 +33,6 @@ std::int64_t WholeNumber(const char* option, const std::string& text, std::int64
   const long long value = std::strtoll(text.c_str(), nullptr, 10);
   if (errno == ERANGE || value < min)
     Bad(option, text, "a whole number of at least " + std::to_string(min));
-  return value;
-}
-
-// The whole of text as a finite number.
-std::optional<double> FiniteNumber(const std::string& text) {
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value)) return {};
   return value;
 }
 

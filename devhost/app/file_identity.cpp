@@ -1,11 +1,11 @@
-#include "core/file_identity.h"
+#include "app/file_identity.h"
 
 #include <sys/stat.h>
 
 #include <filesystem>
 
+#include "app/command_line.h"
 #include "core/atomic_file.h"
-#include "core/command_line.h"
 
 namespace devhost {
 

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "output/png_file.h"
 #include "render/image.h"
-#include "render/png_file.h"
 
 namespace devhost {
 

@@ -1,4 +1,4 @@
-#include "render/piped_process.h"
+#include "output/piped_process.h"
 
 #include <fcntl.h>
 #include <signal.h>

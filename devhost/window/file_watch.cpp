@@ -1,4 +1,4 @@
-#include "render/file_watch.h"
+#include "window/file_watch.h"
 
 #include <utility>
 

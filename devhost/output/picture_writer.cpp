@@ -1,4 +1,4 @@
-#include "render/picture_writer.h"
+#include "output/picture_writer.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "core/video_format.h"
+#include "output/video_format.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "core/command_line.h"
+#include "app/command_line.h"
 
 namespace devhost {
 
@@ -57,15 +57,6 @@ VideoFormat VideoFormatFor(const std::string& path, bool transparent, Vector2 si
                          kBt709)};
   }
   throw UsageError("--video: expected a file ending in .mp4, .webm or .mov, got '" + path + "'");
-}
-
-std::string FrameRateText(double fps) {
-  char text[32];
-  for (int digits = 1; digits <= 17; ++digits) {
-    std::snprintf(text, sizeof text, "%.*g", digits, fps);
-    if (std::strtod(text, nullptr) == fps) break;
-  }
-  return text;
 }
 
 }  // namespace devhost

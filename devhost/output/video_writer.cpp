@@ -1,4 +1,4 @@
-#include "render/video_writer.h"
+#include "output/video_writer.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/atomic_file.h"
+#include "sdk/number_text.h"
 
 namespace devhost {
 
@@ -37,7 +38,7 @@ std::vector<std::string> FfmpegArguments(const VideoFormat& format, Vector2 size
                                          const std::string& output) {
   std::vector<std::string> args = Words("-nostdin -loglevel error -f rawvideo -pix_fmt rgba");
   args.insert(args.end(), {"-s", std::to_string(size.X) + "x" + std::to_string(size.Y),
-                           "-framerate", FrameRateText(fps), "-i", "pipe:0"});
+                           "-framerate", DoubleText(fps), "-i", "pipe:0"});
   args.insert(args.end(), format.encoderOptions.begin(), format.encoderOptions.end());
   args.insert(args.end(), {"-f", format.muxer, "-y", output});
   return args;

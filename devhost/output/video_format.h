@@ -22,7 +22,4 @@ VideoFormat VideoFormatFor(const std::string& path, bool transparent, Vector2 si
 // The words of text, split at spaces: ffmpeg's options written as one line.
 std::vector<std::string> Words(const std::string& text);
 
-// The frame rate as ffmpeg reads it: the shortest decimal that is the same double.
-std::string FrameRateText(double fps);
-
 }  // namespace devhost

@@ -1,4 +1,4 @@
-#include "render/playback_clock.h"
+#include "window/playback_clock.h"
 
 #include <algorithm>
 #include <cmath>

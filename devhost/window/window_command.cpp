@@ -1,4 +1,4 @@
-#include "render/window_command.h"
+#include "window/window_command.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -6,17 +6,16 @@
 #include <sstream>
 
 #include "core/host.h"
+#include "sdk/number_text.h"
 
 namespace devhost {
 
 namespace {
 
 double Number(const std::string& command, const std::string& text, const char* expected) {
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value))
-    throw ConsoleError(command + ": expected " + expected + ", got '" + text + "'");
-  return value;
+  const std::optional<double> value = FiniteNumber(text);
+  if (!value) throw ConsoleError(command + ": expected " + expected + ", got '" + text + "'");
+  return *value;
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ class Host;
 // settings window shown; watch reloads the first plugin whenever its module file is replaced.
 // Throws RenderError without a display, and ConsoleError "FILE:LINE: ..." for the first script
 // line that fails.
-void RunInteractive(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
-                    bool showSettings, bool watch);
+void PlayInWindow(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
+                  bool showSettings, bool watch);
 
 }  // namespace devhost

@@ -1,4 +1,4 @@
-#include "render/host_window.h"
+#include "window/display_window.h"
 
 #include <GLFW/glfw3.h>
 #include <backends/imgui_impl_glfw.h>
@@ -31,7 +31,7 @@ void RequireDisplay() {
         "instead, or run under xvfb-run");
 }
 
-HostWindow::HostWindow(Vector2 size, const char* title, ImGuiContext* context)
+DisplayWindow::DisplayWindow(Vector2 size, const char* title, ImGuiContext* context)
     : size_(size), context_(context) {
   RequireDisplay();
   if (glfwInit() == GLFW_FALSE)
@@ -61,32 +61,32 @@ HostWindow::HostWindow(Vector2 size, const char* title, ImGuiContext* context)
 
 // GLFW stays initialised, as the headless display does: terminating it unloads Mesa's driver,
 // which frees not all it took, and the window is the program's last act.
-HostWindow::~HostWindow() {
+DisplayWindow::~DisplayWindow() {
   ImGui::SetCurrentContext(context_);
   ImGui_ImplOpenGL3_Shutdown();
   ImGui_ImplGlfw_Shutdown();
   glfwDestroyWindow(window_);
 }
 
-bool HostWindow::CloseRequested() const { return glfwWindowShouldClose(window_) != 0; }
+bool DisplayWindow::CloseRequested() const { return glfwWindowShouldClose(window_) != 0; }
 
-double HostWindow::Now() const { return glfwGetTime(); }
+double DisplayWindow::Now() const { return glfwGetTime(); }
 
-void HostWindow::BeginFrame() {
+void DisplayWindow::BeginFrame() {
   glfwPollEvents();
   ImGui::SetCurrentContext(context_);
   ImGui_ImplOpenGL3_NewFrame();
   ImGui_ImplGlfw_NewFrame();
 }
 
-void HostWindow::Draw(ImDrawData* data) {
+void DisplayWindow::Draw(ImDrawData* data) {
   glViewport(0, 0, size_.X, size_.Y);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   ImGui_ImplOpenGL3_RenderDrawData(data);
 }
 
-Image HostWindow::Capture() const {
+Image DisplayWindow::Capture() const {
   glReadBuffer(GL_BACK);
   Image image{size_.X, size_.Y,
               std::vector<std::uint8_t>(static_cast<std::size_t>(size_.X) * 4 *
@@ -95,6 +95,6 @@ Image HostWindow::Capture() const {
   return image;
 }
 
-void HostWindow::Show() { glfwSwapBuffers(window_); }
+void DisplayWindow::Show() { glfwSwapBuffers(window_); }
 
 }  // namespace devhost

@@ -14,14 +14,14 @@ namespace devhost {
 // Throws RenderError saying so when there is no display to open a window on.
 void RequireDisplay();
 
-class HostWindow {
+class DisplayWindow {
  public:
   // A window of exactly size, not resizable. Throws RenderError when there is no display or no
   // window or context to be had.
-  HostWindow(Vector2 size, const char* title, ImGuiContext* context);
-  ~HostWindow();
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
+  DisplayWindow(Vector2 size, const char* title, ImGuiContext* context);
+  ~DisplayWindow();
+  DisplayWindow(const DisplayWindow&) = delete;
+  DisplayWindow& operator=(const DisplayWindow&) = delete;
 
   bool CloseRequested() const;
   // Seconds on a steady clock.

@@ -1,0 +1,27 @@
+// A folder of the test's own for the files it makes, in the build folder: never a fixed name in the
+// system's temporary folder, so two checkouts testing at once keep apart and a killed run leaves
+// nothing there. Emptied when a test first asks for it, so nothing of an earlier run can pass for
+// this one's.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+namespace veyrant_test {
+
+inline std::filesystem::path TestFolder() {
+  static std::string current;
+  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  std::replace(name.begin(), name.end(), '/', '-');
+  const auto folder = std::filesystem::path(VEYRANT_TEST_FOLDERS) / name;
+  if (std::exchange(current, name) != name) std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+}  // namespace veyrant_test
