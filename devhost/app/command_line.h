@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/value_types.h"
+#include "system/errors.h"
 
 // The plugin module loaded when --plugin is not given, looked for beside the program.
 #if defined(_WIN32)
@@ -17,10 +18,6 @@
 #endif
 
 namespace devhost {
-
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 // --set and --exec, kept in the order given.
 struct StartupAction {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/command_line.h"
-#include "core/atomic_file.h"
+#include "system/atomic_file.h"
 
 namespace devhost {
 

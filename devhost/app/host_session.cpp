@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "app/file_identity.h"
-#include "core/leftovers.h"
-#include "core/standard_output.h"
-#include "core/stop_request.h"
 #include "core/trace_json.h"
+#include "system/leftovers.h"
+#include "system/standard_output.h"
+#include "system/stop_request.h"
 
 namespace devhost {
 

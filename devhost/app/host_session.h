@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "core/atomic_file.h"
 #include "core/host.h"
+#include "system/atomic_file.h"
 
 namespace devhost {
 

@@ -12,15 +12,15 @@
 
 #include "app/command_line.h"
 #include "app/host_session.h"
-#include "app/run_trace_frames.h"
-#include "core/standard_output.h"
-#include "core/stop_request.h"
-#include "ui/settings_driver.h"
+#include "app/run_settings_page.h"
+#include "system/errors.h"
+#include "system/standard_output.h"
+#include "system/stop_request.h"
 #ifdef VEYRANT_HAVE_RENDERER
 #include "app/run_pictures.h"
-#include "app/run_window.h"
 #include "output/video_writer.h"
 #include "window/display_window.h"
+#include "window/window_player.h"
 #endif
 
 namespace {
@@ -42,13 +42,19 @@ void CheckAvailable(const devhost::CommandLine& options) {
 #endif
 }
 
+// The settings page runs first, in a context of its own, where the pictures do not show it.
 void RunChosenWay(devhost::Host& host, const devhost::CommandLine& options, bool settingsPage) {
 #ifdef VEYRANT_HAVE_RENDERER
   if (options.pngPath || options.pngDir || options.videoPath)
     return devhost::RunPictures(host, options, settingsPage);
-  if (options.window) return devhost::RunWindow(host, options, settingsPage);
 #endif
-  devhost::RunTraceFrames(host, options, settingsPage);
+  if (settingsPage) devhost::RunSettingsPageAlone(host, options);
+#ifdef VEYRANT_HAVE_RENDERER
+  if (options.window)
+    return devhost::PlayInWindow(host, options.canvasSize, options.scriptPath, options.settings,
+                                 options.watch);
+#endif
+  host.RenderFrames(options.frames);
 }
 
 void Run(const devhost::CommandLine& options) {
@@ -100,12 +106,8 @@ int main(int argc, char** argv) {
     }
     Run(options);
     return devhost::StopSignal() != 0 ? 128 + devhost::StopSignal() : 0;
-  } catch (const devhost::UsageError& e) {
-    return Failed(e, 2);
-  } catch (const devhost::DriverError& e) {
-    return Failed(e, 2);
-  } catch (const devhost::ConsoleError& e) {
-    return Failed(e, 2);
+  } catch (const devhost::HostError& e) {
+    return Failed(e, e.exitCode);
   } catch (const std::exception& e) {
     return Failed(e, 1);
   }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/stop_request.h"
+#include "system/stop_request.h"
 #include "ui/imgui_session.h"
 #include "ui/settings_driver.h"
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "core/input_file.h"
+#include "system/input_file.h"
 
 namespace devhost {
 

@@ -5,12 +5,12 @@
 #include <map>
 #include <sstream>
 
-#include "core/atomic_file.h"
-#include "core/folder_lock.h"
-#include "core/input_file.h"
-#include "core/leftovers.h"
-#include "core/stop_request.h"
 #include "sdk/caller.h"
+#include "system/atomic_file.h"
+#include "system/folder_lock.h"
+#include "system/input_file.h"
+#include "system/leftovers.h"
+#include "system/stop_request.h"
 
 namespace devhost {
 

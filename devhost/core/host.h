@@ -17,12 +17,9 @@
 #include "sdk/cvar_store.h"
 #include "sdk/game_model.h"
 #include "sdk/trace.h"
+#include "system/errors.h"
 
 namespace devhost {
-
-struct ConsoleError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 // The file an `exec FILE` console line names; nothing for any other line.
 std::optional<std::string> ExecFileOf(const std::string& line);

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "core/elf_extent.h"
-#include "core/input_file.h"
+#include "system/input_file.h"
 
 namespace devhost {
 

@@ -9,12 +9,9 @@
 #include "core/private_module_copy.h"
 #include "host/plugin.h"
 #include "sdk/caller.h"
+#include "system/errors.h"
 
 namespace devhost {
-
-struct LoadError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 // Its PluginTag's name is the record's pluginName.
 struct LoadedPlugin : PluginTag {

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "core/leftovers.h"
+#include "system/leftovers.h"
 
 namespace devhost {
 

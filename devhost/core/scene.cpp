@@ -3,7 +3,7 @@
 #include <array>
 #include <nlohmann/json.hpp>
 
-#include "core/input_file.h"
+#include "system/input_file.h"
 
 namespace devhost {
 

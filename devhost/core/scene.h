@@ -9,6 +9,7 @@
 
 #include "host/value_types.h"
 #include "sdk/game_model.h"
+#include "system/errors.h"
 
 namespace devhost {
 
@@ -54,10 +55,6 @@ struct Scene {
   std::vector<SceneCar> cars;
 };
 
-// Throws SceneError "SOURCE: PATH: what was expected".
-struct SceneError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 Scene ParseScene(const std::string& json, const std::string& source);
 // Refuses a file above kSceneLimit bytes, naming it and the limit, and a folder.
 Scene LoadSceneFile(const std::string& path);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/atomic_file.h"
+#include "system/atomic_file.h"
 
 namespace devhost {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/atomic_file.h"
-#include "render/render_error.h"
+#include "system/atomic_file.h"
+#include "system/errors.h"
 
 namespace devhost {
 

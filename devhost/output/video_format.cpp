@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/command_line.h"
+#include "system/errors.h"
 
 namespace devhost {
 

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/atomic_file.h"
 #include "sdk/number_text.h"
+#include "system/atomic_file.h"
 
 namespace devhost {
 

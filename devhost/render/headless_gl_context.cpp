@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "render/render_error.h"
+#include "system/errors.h"
 
 namespace devhost {
 

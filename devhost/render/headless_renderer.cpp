@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/host.h"
-#include "render/render_error.h"
+#include "system/errors.h"
 
 namespace devhost {
 

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+#include "system/errors.h"
+
 struct ImFont;
 struct ImFontAtlas;
 
@@ -13,10 +15,6 @@ namespace devhost {
 inline constexpr char kHostFontFile[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 // The host's windows, and canvas text at scale 1: the size Dear ImGui's own font has.
 inline constexpr float kHostFontPixels = 13;
-
-struct FontError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 // Adds the font at pixels (ascender to descender, as Dear ImGui sizes fonts) with Basic Latin and
 // Latin-1 to the atlas; the atlas is built later. The file is read once. Throws FontError naming

@@ -8,14 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "system/errors.h"
 #include "ui/screen_reader.h"
 #include "ui/settings_window.h"
 
 namespace devhost {
-
-struct DriverError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 // A check box or slider as drawn: its label, the frame left of the label, and what it shows.
 struct SettingsWidget {

@@ -8,15 +8,12 @@
 #include <stdexcept>
 
 #include "core/loader.h"
+#include "system/errors.h"
 #include "ui/imgui_session.h"
 
 struct ImDrawData;
 
 namespace devhost {
-
-struct SettingsPageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 class SettingsWindow {
  public:

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "render/gl_readback.h"
-#include "render/render_error.h"
+#include "system/errors.h"
 
 namespace devhost {
 

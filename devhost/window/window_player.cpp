@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/host.h"
-#include "core/input_file.h"
 #include "output/png_file.h"
 #include "render/frame_composer.h"
+#include "system/input_file.h"
 #include "ui/settings_window.h"
 #include "window/console_log.h"
 #include "window/console_window.h"

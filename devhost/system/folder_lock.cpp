@@ -1,4 +1,4 @@
-#include "core/folder_lock.h"
+#include "system/folder_lock.h"
 
 #if !defined(_WIN32)
 #include <fcntl.h>

@@ -8,11 +8,9 @@
 #include <stdexcept>
 #include <string>
 
-namespace devhost {
+#include "system/errors.h"
 
-struct InputFileError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+namespace devhost {
 
 struct InputRules {
   const char* what;            // "scene file": what the file should be

@@ -1,4 +1,4 @@
-#include "core/input_file.h"
+#include "system/input_file.h"
 
 #include <sys/stat.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "core/stop_request.h"
+#include "system/stop_request.h"
 
 namespace devhost {
 

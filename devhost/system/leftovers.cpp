@@ -1,4 +1,4 @@
-#include "core/leftovers.h"
+#include "system/leftovers.h"
 
 #if defined(_WIN32)
 #include <process.h>
@@ -13,7 +13,7 @@
 #include <limits>
 #include <optional>
 
-#include "core/atomic_file.h"
+#include "system/atomic_file.h"
 
 namespace devhost {
 

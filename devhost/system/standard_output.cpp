@@ -1,4 +1,4 @@
-#include "core/standard_output.h"
+#include "system/standard_output.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/stop_request.h"
+#include "system/stop_request.h"
 
 namespace devhost {
 

@@ -1,4 +1,4 @@
-#include "core/stop_request.h"
+#include "system/stop_request.h"
 
 #include <csignal>
 #include <mutex>

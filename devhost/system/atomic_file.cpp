@@ -1,4 +1,4 @@
-#include "core/atomic_file.h"
+#include "system/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "core/stop_request.h"
+#include "system/stop_request.h"
 
 namespace devhost {
 
