@@ -5,17 +5,13 @@
 #include <map>
 #include <set>
 
+#include "core/value_syntax.h"
+#include "sdk/number_text.h"
 #include "system/input_file.h"
 
 namespace devhost {
 
 namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::size_t SkipBlanks(const std::string& text, std::size_t pos) {
-  while (pos < text.size() && IsBlank(text[pos])) ++pos;
-  return pos;
-}
 
 // Fills in what the line holds; returns false with what was expected for a line it cannot use.
 bool ReadLine(ConfigLine& line, std::string& error) {
@@ -23,7 +19,7 @@ bool ReadLine(ConfigLine& line, std::string& error) {
   std::size_t pos = SkipBlanks(text, 0);
   if (pos == text.size() || text[pos] == '#') return true;
   const std::size_t nameStart = pos;
-  while (pos < text.size() && !IsBlank(text[pos]) && text[pos] != '"') ++pos;
+  while (pos < text.size() && !IsSpace(text[pos]) && text[pos] != '"') ++pos;
   line.name = text.substr(nameStart, pos - nameStart);
   if (line.name.empty()) {
     error = "expected a variable name before the value";
@@ -36,15 +32,9 @@ bool ReadLine(ConfigLine& line, std::string& error) {
     return false;
   }
   line.quoted = text[pos] == '"';
-  if (line.quoted) {
-    if (!ParseQuoted(text, pos, line.value, error)) {
-      error += " after " + line.name;
-      return false;
-    }
-  } else {
-    // The console's one-word form.
-    while (pos < text.size() && !IsBlank(text[pos])) ++pos;
-    line.value = text.substr(line.valueBegin, pos - line.valueBegin);
+  if (!ReadValue(text, pos, line.value, error)) {
+    error += " after " + line.name;
+    return false;
   }
   line.valueEnd = pos;
   if (SkipBlanks(text, pos) != text.size()) {
@@ -57,39 +47,9 @@ bool ReadLine(ConfigLine& line, std::string& error) {
 
 // A value written back in the form its line had, when that form can hold it.
 std::string WrittenValue(const std::string& value, bool quoted) {
-  const bool oneWord =
-      !value.empty() && value.front() != '"' &&
-      std::none_of(value.begin(), value.end(), [](char c) { return IsBlank(c) || c == '\n'; });
-  return quoted || !oneWord ? QuoteValue(value) : value;
+  return quoted || !FitsBare(value) ? QuoteValue(value) : value;
 }
 }  // namespace
-
-bool ParseQuoted(const std::string& line, std::size_t& pos, std::string& value,
-                 std::string& error) {
-  if (pos >= line.size() || line[pos] != '"') {
-    error = "expected a quoted value";
-    return false;
-  }
-  value.clear();
-  for (++pos; pos < line.size(); ++pos) {
-    const char c = line[pos];
-    if (c == '"') {
-      ++pos;
-      return true;
-    }
-    if (c == '\\') {
-      if (pos + 1 >= line.size() || (line[pos + 1] != '"' && line[pos + 1] != '\\')) {
-        error = "expected \\\" or \\\\ after a backslash";
-        return false;
-      }
-      value += line[++pos];
-    } else {
-      value += c;
-    }
-  }
-  error = "expected a closing quote";
-  return false;
-}
 
 ConfigReadResult ReadConfigFile(const std::string& path) {
   ConfigReadResult result;
@@ -149,15 +109,6 @@ std::string WriteBackConfig(const std::vector<ConfigLine>& lines, std::vector<Sa
   std::string out;
   for (const auto& text : texts) out += text + '\n';
   return out + appended;
-}
-
-std::string QuoteValue(const std::string& value) {
-  std::string out = "\"";
-  for (char c : value) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + '"';
 }
 
 }  // namespace devhost

@@ -46,11 +46,4 @@ constexpr std::uintmax_t kConfigLimit = 16ull * 1024 * 1024;
 // a line added now would shadow the person's line once it is mended.
 std::string WriteBackConfig(const std::vector<ConfigLine>& lines, std::vector<SavedValue> values);
 
-// One quoted value, as the file and the console write it.
-std::string QuoteValue(const std::string& value);
-
-// Reads a quoted value starting at line[pos], leaving pos just past the closing quote; on failure
-// sets error to what was expected.
-bool ParseQuoted(const std::string& line, std::size_t& pos, std::string& value, std::string& error);
-
 }  // namespace devhost

@@ -95,7 +95,8 @@ class Host {
   std::unique_ptr<LoadedPlugin> OpenPlugin(const std::string& path, LoadFrom from);
   void StartPlugin(LoadedPlugin& plugin);
   void StopPlugin(LoadedPlugin& plugin);
-  void CloseModule(LoadedPlugin& plugin);
+  // Closes the plugin's module and records it in the trace.
+  void UnloadModule(LoadedPlugin& plugin);
   void ReportValues(const LoadedPlugin& plugin);
   void ApplySceneAt(std::int64_t frame);
 

@@ -19,9 +19,10 @@ struct Key {
   T value{};
 };
 
-// Booleans hold the earlier key's value; before the first key, the first key's.
+// A value over time, in keys: each holds from its time to the next key's; before the first key,
+// the first key's.
 template <typename T>
-using Steps = std::vector<Key<T>>;
+using Timeline = std::vector<Key<T>>;
 
 struct CameraState {
   enum class Target { None, Car, Other };
@@ -42,16 +43,16 @@ struct CarKey {
 
 struct SceneCar {
   std::string name;
-  Steps<bool> present;  // empty: always present
+  Timeline<bool> present;  // empty: always present
   std::vector<CarKey> keys;
 };
 
 struct Scene {
   double fps = 60;
   double duration = 10;
-  Steps<bool> replay;     // empty: always a replay
-  Steps<bool> gameState;  // empty: always present
-  Steps<CameraState> camera;
+  Timeline<bool> replay;     // empty: always a replay
+  Timeline<bool> gameState;  // empty: always present
+  Timeline<CameraState> camera;
   std::vector<SceneCar> cars;
 };
 
@@ -64,6 +65,7 @@ const std::string& DemoSceneJson();
 
 // The scene's state at time t, written into the model.
 void ApplyScene(const Scene& scene, double t, GameModel& model);
-CarKey SampleCar(const SceneCar& car, double t);
+// The car's key at time t: floats interpolated, booleans held from the earlier key.
+CarKey CarKeyAt(const SceneCar& car, double t);
 
 }  // namespace devhost

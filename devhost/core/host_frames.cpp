@@ -1,0 +1,47 @@
+// The host's scene and frames: the scene applied to the model, each frame's drawables called.
+#include "core/host.h"
+#include "sdk/caller.h"
+#include "system/stop_request.h"
+
+namespace devhost {
+
+void Host::SetScene(Scene scene) {
+  scene_ = std::move(scene);
+  ApplySceneAt(nextFrame_);
+}
+
+void Host::SetStartTime(double seconds) {
+  startTime_ = seconds;
+  ApplySceneAt(nextFrame_);
+}
+
+void Host::ApplySceneAt(std::int64_t frame) {
+  ApplyScene(scene_, startTime_ + static_cast<double>(frame) / scene_.fps, model_);
+}
+
+void Host::RenderFrames(std::int64_t count) { RenderFrames(count, canvas_); }
+
+void Host::RenderFrames(std::int64_t count, RecordingCanvas& canvas) {
+  for (std::int64_t i = 0; i < count; ++i) RenderFrameAt(NextFrameTime(), canvas);
+}
+
+double Host::NextFrameTime() const {
+  return startTime_ + static_cast<double>(nextFrame_) / scene_.fps;
+}
+
+void Host::RenderFrameAt(double sceneSeconds, RecordingCanvas& canvas) {
+  ThrowIfStopped();
+  const auto address = reinterpret_cast<std::uintptr_t>(static_cast<devhost::Canvas*>(&canvas));
+  const std::int64_t frame = nextFrame_++;
+  ApplyScene(scene_, sceneSeconds, model_);
+  PhaseScope phase(Phase::Frame, frame);
+  // By index and by copy: a drawable may register another.
+  const std::size_t drawables = model_.Drawables().size();
+  for (std::size_t d = 0; d < drawables; ++d) {
+    RegisteredDrawable drawable = model_.Drawables()[d];
+    PluginCallScope call(drawable.owner, "drawable", {ObjectId{"canvas"}});
+    drawable.fn(CanvasWrapper(address));
+  }
+}
+
+}  // namespace devhost
