@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "system/process.h"
 #include "system/stop_request.h"
 
 namespace devhost {
@@ -45,7 +46,6 @@ long long ReadSome(int fd, char* data, std::size_t size) {
 int SyncFile(int fd) { return _commit(fd); }
 int CloseFile(int fd) { return _close(fd); }
 int RemoveFile(const char* path) { return _unlink(path); }
-int ProcessId() { return _getpid(); }
 // rename() refuses an existing target on Windows; this replaces it in one step.
 int ReplaceFile(const std::string& from, const std::string& to) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -69,7 +69,6 @@ long long ReadSome(int fd, char* data, std::size_t size) { return read(fd, data,
 int SyncFile(int fd) { return fsync(fd); }
 int CloseFile(int fd) { return close(fd); }
 int RemoveFile(const char* path) { return unlink(path); }
-int ProcessId() { return getpid(); }
 int ReplaceFile(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str());
 }

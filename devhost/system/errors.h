@@ -9,8 +9,7 @@
 namespace devhost {
 
 struct HostError : std::runtime_error {
-  HostError(const std::string& message, int code)
-      : std::runtime_error(message), exitCode(code) {}
+  HostError(const std::string& message, int code) : std::runtime_error(message), exitCode(code) {}
   int exitCode;
 };
 
