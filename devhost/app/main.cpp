@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/host_session.h"
+#include "app/host_run.h"
 #include "app/run_settings_page.h"
 #include "system/errors.h"
 #include "system/standard_output.h"
@@ -59,15 +59,15 @@ void RunChosenWay(devhost::Host& host, const devhost::CommandLine& options, bool
 
 void Run(const devhost::CommandLine& options) {
   CheckAvailable(options);
-  devhost::HostSession session(options);
+  devhost::HostRun run(options);
   const bool settingsPage = options.settingsFrames || !options.settingsActions.empty();
   try {
-    RunChosenWay(session.Get(), options, settingsPage);
+    RunChosenWay(run.Get(), options, settingsPage);
   } catch (...) {
-    session.SaveAfterFailure();
+    run.SaveAfterFailure();
     throw;
   }
-  session.Finish(settingsPage);
+  run.Finish(settingsPage);
 }
 
 // The run's end on a failure: what it printed before goes out, then the message.

@@ -19,7 +19,7 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
   if (options.pngDir) std::filesystem::create_directories(*options.pngDir);
   std::optional<SettingsWindow> settings;
   if (options.settings) {
-    settings.emplace(renderer.Composer().Session(), PluginWithSettingsPage(host));
+    settings.emplace(renderer.Composer().Ui(), PluginWithSettingsPage(host));
     if (settingsPage) RunSettingsPage(options, *settings);
   } else if (settingsPage) {
     RunSettingsPageAlone(host, options);

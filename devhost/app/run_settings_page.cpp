@@ -3,7 +3,7 @@
 #include <string>
 
 #include "system/stop_request.h"
-#include "ui/imgui_session.h"
+#include "ui/host_ui_context.h"
 #include "ui/settings_driver.h"
 
 namespace devhost {
@@ -65,8 +65,8 @@ LoadedPlugin& PluginWithSettingsPage(Host& host) {
 }
 
 void RunSettingsPageAlone(Host& host, const CommandLine& options) {
-  ImGuiSession session(SettingsWindow::kDisplaySize);
-  SettingsWindow window(session, PluginWithSettingsPage(host));
+  HostUiContext ui(SettingsWindow::kDisplaySize);
+  SettingsWindow window(ui, PluginWithSettingsPage(host));
   RunSettingsPage(options, window);
 }
 

@@ -1,4 +1,4 @@
-// The development host: one session of the console-variable store, the game model played from a
+// The development host: the console-variable store, the game model played from a
 // scene, the loaded plugins, the canvas and the trace, with the console and saved configuration.
 #pragma once
 

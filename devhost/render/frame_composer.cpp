@@ -8,11 +8,11 @@
 namespace devhost {
 
 FrameComposer::FrameComposer(Vector2 size, double frameSeconds)
-    : size_(size), session_(size, frameSeconds), canvas_(size) {}
+    : size_(size), ui_(size, frameSeconds), canvas_(size) {}
 
 ImDrawData* FrameComposer::Compose(Host& host, double sceneSeconds, const FrameLayers& layers,
                                    const std::function<void()>& drawHostUi) {
-  session_.BeginFrame();
+  ui_.BeginFrame();
   // The backdrop shows the scene as the frame plays it, yet lies beneath what the plugin draws:
   // the plugin paints into the upper channel first.
   ImDrawList& list = *ImGui::GetBackgroundDrawList();
@@ -23,16 +23,16 @@ ImDrawData* FrameComposer::Compose(Host& host, double sceneSeconds, const FrameL
   canvas_.PaintInto(nullptr);
   list.ChannelsSetCurrent(0);
   if (layers.backdrop && layers.field) DrawField(list, size_);
-  if (layers.backdrop) DrawCars(list, session_.Font(), host.Model(), size_);
+  if (layers.backdrop) DrawCars(list, ui_.Font(), host.Model(), size_);
   list.ChannelsMerge();
   if (drawHostUi) drawHostUi();
-  return session_.EndFrame();
+  return ui_.EndFrame();
 }
 
 ImDrawData* FrameComposer::ComposeField(const FrameLayers& layers) {
-  session_.BeginFrame();
+  ui_.BeginFrame();
   if (layers.backdrop) DrawField(*ImGui::GetBackgroundDrawList(), size_);
-  return session_.EndFrame();
+  return ui_.EndFrame();
 }
 
 }  // namespace devhost

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "render/painting_canvas.h"
-#include "ui/imgui_session.h"
+#include "ui/host_ui_context.h"
 
 struct ImDrawData;
 
@@ -23,12 +23,12 @@ class FrameComposer {
  public:
   FrameComposer(Vector2 size, double frameSeconds);
 
-  ImGuiSession& Session() { return session_; }
+  HostUiContext& Ui() { return ui_; }
   Vector2 Size() const { return size_; }
 
   // Plays the host's next frame showing the scene at sceneSeconds; then drawHostUi draws the
   // host's own windows on top. The draw data stays valid until the next call. The renderer
-  // backend's NewFrame must have run in this session's context.
+  // backend's NewFrame must have run in this UI context.
   ImDrawData* Compose(Host& host, double sceneSeconds, const FrameLayers& layers,
                       const std::function<void()>& drawHostUi = {});
   // A frame of the backdrop's field alone, or of nothing without the backdrop: the part of every
@@ -38,7 +38,7 @@ class FrameComposer {
 
  private:
   Vector2 size_;
-  ImGuiSession session_;
+  HostUiContext ui_;
   PaintingCanvas canvas_;
 };
 

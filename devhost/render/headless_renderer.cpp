@@ -15,7 +15,7 @@ HeadlessRenderer::HeadlessRenderer(Host& host, Vector2 size, const FrameLayers& 
       layers_{.backdrop = layers.backdrop, .field = false},
       framebuffer_(size),
       composer_(size, 1.0 / host.CurrentScene().fps) {
-  ImGui::SetCurrentContext(composer_.Session().Context());
+  ImGui::SetCurrentContext(composer_.Ui().Context());
   if (!ImGui_ImplOpenGL3_Init("#version 330 core"))
     throw RenderError("Dear ImGui's OpenGL 3 renderer did not start (is libgl1 installed?)");
   ImGui_ImplOpenGL3_NewFrame();
@@ -27,7 +27,7 @@ HeadlessRenderer::HeadlessRenderer(Host& host, Vector2 size, const FrameLayers& 
 }
 
 HeadlessRenderer::~HeadlessRenderer() {
-  ImGui::SetCurrentContext(composer_.Session().Context());
+  ImGui::SetCurrentContext(composer_.Ui().Context());
   ImGui_ImplOpenGL3_Shutdown();
 }
 
@@ -41,14 +41,14 @@ void HeadlessRenderer::Draw(ImDrawData* data) {
 }
 
 void HeadlessRenderer::RenderNextFrame(const std::function<void()>& drawHostUi) {
-  ImGui::SetCurrentContext(composer_.Session().Context());
+  ImGui::SetCurrentContext(composer_.Ui().Context());
   ImGui_ImplOpenGL3_NewFrame();
   undrawn_ = composer_.Compose(host_, host_.NextFrameTime(), layers_, drawHostUi);
 }
 
 std::shared_ptr<const Image> HeadlessRenderer::ReadFrame() {
   if (undrawn_ != nullptr) {
-    ImGui::SetCurrentContext(composer_.Session().Context());
+    ImGui::SetCurrentContext(composer_.Ui().Context());
     Draw(std::exchange(undrawn_, nullptr));
   }
   const Vector2 size = framebuffer_.Size();

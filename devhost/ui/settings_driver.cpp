@@ -49,7 +49,7 @@ SettingsDriver::SettingsDriver(SettingsWindow& window) : window_(window) {}
 
 void SettingsDriver::RunFrame() {
   const ImDrawData* data = window_.RunFrame();
-  ImGuiIO& io = window_.Session().Input();
+  ImGuiIO& io = window_.Ui().Input();
   const ImFont& font = io.FontDefault != nullptr ? *io.FontDefault : *io.Fonts->Fonts[0];
   screen_ = ReadScreen(*data, font, io.Fonts->TexUvWhitePixel);
   shown_ = true;
@@ -142,19 +142,19 @@ double SettingsDriver::ShownNumber(const std::string& label) {
 void SettingsDriver::MoveOnto(const std::string& label) { MoveTo(Find(label).frame.Center()); }
 
 void SettingsDriver::MoveTo(ImVec2 at) {
-  window_.Session().Input().MousePos = at;
+  window_.Ui().Input().MousePos = at;
   RunFrame();
 }
 
 void SettingsDriver::Press(ImVec2 at) {
-  ImGuiIO& io = window_.Session().Input();
+  ImGuiIO& io = window_.Ui().Input();
   io.MousePos = at;
   io.MouseDown[0] = true;
   RunFrame();
 }
 
 void SettingsDriver::Release() {
-  window_.Session().Input().MouseDown[0] = false;
+  window_.Ui().Input().MouseDown[0] = false;
   RunFrame();
 }
 
@@ -184,7 +184,7 @@ void SettingsDriver::DragToValue(const std::string& label, double value) {
   moveTo(end + 1);
   const double high = ShownNumber(label);
   if (value < std::min(low, high) || value > std::max(low, high) || low == high) {
-    window_.Session().Input().MouseDown[0] = false;
+    window_.Ui().Input().MouseDown[0] = false;
     throw DriverError(Quoted(label) + ": cannot drag to " + Number(value) +
                       ", the slider runs from " + Number(low) + " to " + Number(high));
   }
@@ -204,10 +204,10 @@ void SettingsDriver::DragToValue(const std::string& label, double value) {
 
 void SettingsDriver::Type(const std::string& label, const std::string& text) {
   const ImVec2 at = Slider(label).frame.Center();
-  ImGuiIO& io = window_.Session().Input();
+  ImGuiIO& io = window_.Ui().Input();
   io.KeyCtrl = true;
   Press(at);
-  const ImGuiContext& g = *window_.Session().Context();
+  const ImGuiContext& g = *window_.Ui().Context();
   if (g.ActiveId == 0 || g.TempInputId != g.ActiveId) {
     io.KeyCtrl = false;
     io.MouseDown[0] = false;

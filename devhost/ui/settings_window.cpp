@@ -15,21 +15,20 @@ ImVec2 ToImVec2(Vector2 v) { return ImVec2(static_cast<float>(v.X), static_cast<
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(ImGuiSession& session, LoadedPlugin& plugin)
-    : session_(session), plugin_(plugin) {
+SettingsWindow::SettingsWindow(HostUiContext& ui, LoadedPlugin& plugin) : ui_(ui), plugin_(plugin) {
   if (plugin.settings == nullptr)
     throw SettingsPageError(plugin.path + ": plugin " + plugin.name +
                             " has no settings page (it is no PluginSettingsWindow)");
 }
 
 ImDrawData* SettingsWindow::RunFrame() {
-  session_.BeginFrame();
+  ui_.BeginFrame();
   Draw();
-  return session_.EndFrame();
+  return ui_.EndFrame();
 }
 
 void SettingsWindow::Draw() {
-  PhaseScope phase(Phase::Settings, session_.FramesBegun() - 1);
+  PhaseScope phase(Phase::Settings, ui_.FramesBegun() - 1);
   std::string title;
   {
     PluginCallScope call(&plugin_, "GetPluginName");
@@ -43,7 +42,7 @@ void SettingsWindow::Draw() {
                    ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse);
   {
     PluginCallScope call(&plugin_, "SetImGuiContext", {ObjectId{"imguiContext"}});
-    plugin_.settings->SetImGuiContext(session_.ContextHandle());
+    plugin_.settings->SetImGuiContext(ui_.ContextHandle());
   }
   {
     PluginCallScope call(&plugin_, "RenderSettings");

@@ -9,7 +9,7 @@
 
 #include "core/loader.h"
 #include "system/errors.h"
-#include "ui/imgui_session.h"
+#include "ui/host_ui_context.h"
 
 struct ImDrawData;
 
@@ -17,28 +17,28 @@ namespace devhost {
 
 class SettingsWindow {
  public:
-  // Where the host window sits; a session of kDisplaySize shows all of it. 637 wide: widgets get
+  // Where the host window sits; a UI context of kDisplaySize shows all of it. 637 wide: widgets get
   // 0.65 of it, 414 px, so a slider's grab travels 400 px and each pixel is a round step.
   static constexpr Vector2 kPosition{20, 20};
   static constexpr Vector2 kSize{637, 440};
   static constexpr Vector2 kDisplaySize{680, 480};
 
   // Throws SettingsPageError if the plugin has no settings page.
-  SettingsWindow(ImGuiSession& session, LoadedPlugin& plugin);
+  SettingsWindow(HostUiContext& ui, LoadedPlugin& plugin);
 
   // Begins a UI frame, draws the window with the page in it and ends the frame. Host calls made
   // meanwhile are traced in phase settings with the UI frame's index. The draw data stays valid
   // until the next frame.
   ImDrawData* RunFrame();
-  // The window alone, into the UI frame the session has begun: for a renderer that draws it over
+  // The window alone, into the UI frame the context has begun: for a renderer that draws it over
   // a frame of its own. Traced as the same UI frame.
   void Draw();
   // The index the next UI frame gets: frames run so far, from 0.
-  std::int64_t NextFrame() const { return session_.FramesBegun(); }
-  ImGuiSession& Session() { return session_; }
+  std::int64_t NextFrame() const { return ui_.FramesBegun(); }
+  HostUiContext& Ui() { return ui_; }
 
  private:
-  ImGuiSession& session_;
+  HostUiContext& ui_;
   LoadedPlugin& plugin_;
 };
 

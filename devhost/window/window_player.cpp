@@ -48,7 +48,7 @@ class WindowPlayer {
       : host_(host),
         size_(size),
         composer_(size, 1.0 / host.CurrentScene().fps),
-        window_(size, "pryndal-devhost", composer_.Session().Context()),
+        window_(size, "pryndal-devhost", composer_.Ui().Context()),
         clock_(host.NextFrameTime(), host.CurrentScene().duration, host.CurrentScene().fps),
         showSettings_(showSettings) {
     if (watch && !host.Plugins().empty())
@@ -158,7 +158,7 @@ class WindowPlayer {
       return;
     }
     try {
-      SettingsWindow(composer_.Session(), *host_.Plugins().front()).Draw();
+      SettingsWindow(composer_.Ui(), *host_.Plugins().front()).Draw();
     } catch (const SettingsPageError& e) {
       log_.Add(std::string("settings: ") + e.what());
       showSettings_ = false;

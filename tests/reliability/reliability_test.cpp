@@ -28,7 +28,7 @@ namespace {
 TEST(LoadCycles, EachLoadStartsFreshEachReloadAsLeftAndUnloadLeavesNothingToCall) {
   devhost::Host host;
   host.Canvas().KeepCalls(true);
-  devhost::ImGuiSession session(devhost::SettingsWindow::kDisplaySize);
+  devhost::HostUiContext ui(devhost::SettingsWindow::kDisplaySize);
   // Always the demo's first moment, so frames of different cycles compare.
   const auto frame = [&host] {
     host.Canvas().ClearCalls();
@@ -45,7 +45,7 @@ TEST(LoadCycles, EachLoadStartsFreshEachReloadAsLeftAndUnloadLeavesNothingToCall
     // From cycle 2 the store holds 2 and 1 from the start: the fresh object must not read them.
     ASSERT_EQ(loaded, atDefaults);
     {
-      devhost::SettingsWindow window(session, plugin);
+      devhost::SettingsWindow window(ui, plugin);
       devhost::SettingsDriver(window).Click("Show values on bars");
     }
     host.Console("veyrant_scale 2");

@@ -28,8 +28,8 @@ TEST(Soak, DemoSceneWithSettingsChangingEveryFewFrames) {
   const char* text = std::getenv("VEYRANT_SOAK_FRAMES");
   const long frames = text != nullptr ? std::atol(text) : 100000;
   devhost::Host host;
-  devhost::ImGuiSession session(devhost::SettingsWindow::kDisplaySize);
-  devhost::SettingsWindow settingsPage(session, host.LoadPlugin(VEYRANT_MODULE_PATH));
+  devhost::HostUiContext ui(devhost::SettingsWindow::kDisplaySize);
+  devhost::SettingsWindow settingsPage(ui, host.LoadPlugin(VEYRANT_MODULE_PATH));
   const double fps = host.CurrentScene().fps, sceneFrames = host.CurrentScene().duration * fps;
   long kibAfterFirstPass = 0;  // once allocations settle
   for (long frame = 0; frame < frames; ++frame) {

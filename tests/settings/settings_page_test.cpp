@@ -22,8 +22,8 @@ using veyrant_test::SettingsVariable;
 class SettingsPage : public testing::Test {
  protected:
   SettingsPage()
-      : session_(devhost::SettingsWindow::kDisplaySize),
-        window_(session_, *plugin_.Host().Plugins().front()),
+      : ui_(devhost::SettingsWindow::kDisplaySize),
+        window_(ui_, *plugin_.Host().Plugins().front()),
         driver_(window_) {
     driver_.RunFrame();
     plugin_.ClearRecords();
@@ -50,7 +50,7 @@ class SettingsPage : public testing::Test {
   }
 
   veyrant_test::LoadedPlugin plugin_;
-  devhost::ImGuiSession session_;
+  devhost::HostUiContext ui_;
   devhost::SettingsWindow window_;
   devhost::SettingsDriver driver_;
 };

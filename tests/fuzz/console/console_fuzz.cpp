@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   host.RenderFrames(1);
-  static devhost::ImGuiSession session(devhost::SettingsWindow::kDisplaySize);
-  static devhost::SettingsWindow settingsPage(session, *host.Plugins().front());
+  static devhost::HostUiContext ui(devhost::SettingsWindow::kDisplaySize);
+  static devhost::SettingsWindow settingsPage(ui, *host.Plugins().front());
   settingsPage.RunFrame();
   return 0;
 }

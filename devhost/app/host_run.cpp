@@ -1,4 +1,4 @@
-#include "app/host_session.h"
+#include "app/host_run.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -84,7 +84,7 @@ void PrintVariables(Host& host) {
 
 }  // namespace
 
-HostSession::HostSession(const CommandLine& options)
+HostRun::HostRun(const CommandLine& options)
     : options_(options),
       host_(options.canvasSize),
       traceToStdout_(options.tracePath && *options.tracePath == "-") {
@@ -118,7 +118,7 @@ HostSession::HostSession(const CommandLine& options)
   }
 }
 
-void HostSession::WriteTrace() {
+void HostRun::WriteTrace() {
   try {
     if (traceFile_) {
       traceFile_->Write(trace_);
@@ -131,7 +131,7 @@ void HostSession::WriteTrace() {
   trace_.clear();
 }
 
-void HostSession::Finish(bool printVariables) {
+void HostRun::Finish(bool printVariables) {
   if (options_.configPath) host_.SaveConfig();
   host_.UnloadAll();
   host_.Trace().SetListener(nullptr);
@@ -142,7 +142,7 @@ void HostSession::Finish(bool printVariables) {
   FlushOut();
 }
 
-void HostSession::SaveAfterFailure() {
+void HostRun::SaveAfterFailure() {
   host_.Trace().SetListener(nullptr);
   if (!options_.configPath) return;
   try {

@@ -1,4 +1,4 @@
-#include "ui/imgui_session.h"
+#include "ui/host_ui_context.h"
 
 #include <imgui.h>
 
@@ -6,7 +6,7 @@
 
 namespace devhost {
 
-ImGuiSession::ImGuiSession(Vector2 displaySize, double frameSeconds) {
+HostUiContext::HostUiContext(Vector2 displaySize, double frameSeconds) {
   ImGuiContext* previous = ImGui::GetCurrentContext();
   context_ = ImGui::CreateContext();
   ImGui::SetCurrentContext(context_);
@@ -30,24 +30,24 @@ ImGuiSession::ImGuiSession(Vector2 displaySize, double frameSeconds) {
   ImGui::SetCurrentContext(previous != nullptr ? previous : context_);
 }
 
-ImGuiSession::~ImGuiSession() {
+HostUiContext::~HostUiContext() {
   ImGuiContext* previous = ImGui::GetCurrentContext();
   ImGui::DestroyContext(context_);
   if (previous != context_) ImGui::SetCurrentContext(previous);
 }
 
-ImGuiIO& ImGuiSession::Input() {
+ImGuiIO& HostUiContext::Input() {
   ImGui::SetCurrentContext(context_);
   return ImGui::GetIO();
 }
 
-void ImGuiSession::BeginFrame() {
+void HostUiContext::BeginFrame() {
   ImGui::SetCurrentContext(context_);
   ImGui::NewFrame();
   ++framesBegun_;
 }
 
-ImDrawData* ImGuiSession::EndFrame() {
+ImDrawData* HostUiContext::EndFrame() {
   ImGui::SetCurrentContext(context_);
   ImGui::Render();
   return ImGui::GetDrawData();

@@ -1,7 +1,7 @@
 // The host's own Dear ImGui context, from the host executable's copy of the library (never the
-// plugin's): one per host window, with its font atlas built (the host's font, see host_font.h) and
-// every frame's timing fixed, so that what is drawn and where widgets sit is the same from run to
-// run.
+// plugin's): one per window of the host's own, with its font atlas built (the host's font, see
+// host_font.h) and every frame's timing fixed, so that what is drawn and where widgets sit is the
+// same from run to run.
 #pragma once
 
 #include <cstdint>
@@ -15,13 +15,13 @@ struct ImGuiIO;
 
 namespace devhost {
 
-class ImGuiSession {
+class HostUiContext {
  public:
   // Throws FontError when the host's font cannot be had.
-  explicit ImGuiSession(Vector2 displaySize, double frameSeconds = 1.0 / 60.0);
-  ~ImGuiSession();
-  ImGuiSession(const ImGuiSession&) = delete;
-  ImGuiSession& operator=(const ImGuiSession&) = delete;
+  explicit HostUiContext(Vector2 displaySize, double frameSeconds = 1.0 / 60.0);
+  ~HostUiContext();
+  HostUiContext(const HostUiContext&) = delete;
+  HostUiContext& operator=(const HostUiContext&) = delete;
 
   ImGuiContext* Context() const { return context_; }
   // The value the host hands a plugin's SetImGuiContext.

@@ -12,13 +12,13 @@
 
 namespace devhost {
 
-class HostSession {
+class HostRun {
  public:
   // Throws what loading the scene, the plugin or a --set/--exec line throws, and UsageError for an
   // output that is the same file as an input or another output.
-  explicit HostSession(const CommandLine& options);
-  HostSession(const HostSession&) = delete;
-  HostSession& operator=(const HostSession&) = delete;
+  explicit HostRun(const CommandLine& options);
+  HostRun(const HostRun&) = delete;
+  HostRun& operator=(const HostRun&) = delete;
 
   Host& Get() { return host_; }
   // The end of a run that got this far; printVariables after the settings page ran.
