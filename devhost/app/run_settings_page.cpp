@@ -33,9 +33,10 @@ void RunSettingsPage(const CommandLine& options, SettingsWindow& window) {
   const std::int64_t frames = options.settingsFrames.value_or(needed);
   if (frames < needed)
     throw DriverError("--settings-frames " + std::to_string(frames) + ": the actions take " +
-                      std::to_string(needed) +
-                      " UI frames (1 to show the page, then 2 per click, 5 per drag, "
-                      "4 per typing)");
+                      std::to_string(needed) + " UI frames (1 to show the page, then " +
+                      std::to_string(SettingsDriver::kClickFrames) + " per click, " +
+                      std::to_string(SettingsDriver::kDragToValueFrames) + " per drag, " +
+                      std::to_string(SettingsDriver::kTypeFrames) + " per typing)");
   SettingsDriver driver(window);
   const std::int64_t first = window.NextFrame();
   if (frames > 0) driver.RunFrame();

@@ -150,10 +150,4 @@ void AppendTraceLine(std::string& out, const TraceRecord& record) {
   out += "}\n";
 }
 
-std::string TraceLine(const TraceRecord& record) {
-  std::string out;
-  AppendTraceLine(out, record);
-  return out;
-}
-
 }  // namespace devhost

@@ -9,7 +9,6 @@ namespace devhost {
 
 // Appends one record as one line, ending in '\n'.
 void AppendTraceLine(std::string& out, const TraceRecord& record);
-std::string TraceLine(const TraceRecord& record);
 // A JSON string literal, quotes included.
 void AppendJsonString(std::string& out, const std::string& text);
 

@@ -9,6 +9,12 @@
 namespace devhost {
 namespace {
 
+std::string TraceLine(const TraceRecord& record) {
+  std::string line;
+  AppendTraceLine(line, record);
+  return line;
+}
+
 TEST(TraceJson, WritesEachValueKindInItsForm) {
   const ControllerInput input{-0.25f, 1, 0, 0, 0, 0, 0, 5};
   std::vector<TraceValue> args = {std::int64_t{-7}, true, Vector2{3, -4}, Vector2F{0.5f, 2}};
