@@ -88,7 +88,7 @@ TEST(Program, ExitsWithItsCodeAndPrintsTheLine) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
     const veyrant_test::ProgramRun run = veyrant_test::Devhost(c.arguments);
-    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.exitCode, c.status);
     const auto match = [&c](const std::string& line) {
       return c.status == 0 ? line.ends_with(c.text)
                            : line.starts_with("pryndal-devhost: " + c.text);
@@ -151,7 +151,7 @@ TEST(Program, TracesTheHostsCallsIntoThePluginAroundThePluginsOwn) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments);
     const veyrant_test::ProgramRun run = veyrant_test::Devhost(c.arguments + " --trace -");
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(HostRecords(run), c.records);
     for (const auto& line : c.lines)
       EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), line), 1) << line;

@@ -59,8 +59,8 @@ TEST(InstructionSet, FusedMultiplyAddModuleDrawsTheSame) {
   const std::string options = " --scene \"" + scene + "\" --set veyrant_values=1 --trace -";
   const ProgramRun plain = Devhost("--plugin \"" VEYRANT_MODULE_PATH "\"" + options);
   const ProgramRun fused = Devhost("--plugin \"" VEYRANT_FMA_MODULE_PATH "\"" + options);
-  ASSERT_EQ(plain.status, 0);
-  ASSERT_EQ(fused.status, 0);
+  ASSERT_EQ(plain.exitCode, 0);
+  ASSERT_EQ(fused.exitCode, 0);
 
   // Every car is in the air: its roll is worked out.
   std::size_t rollsWorkedOut = 0;

@@ -11,6 +11,7 @@
 
 #include "support/child_process.h"
 #include "support/folder_state.h"
+#include "support/program_run.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "support/folder_state.h"
+#include "support/program_run.h"
 #include "support/running_program.h"
 #include "support/x_server.h"
 
@@ -60,8 +61,8 @@ const StopCase kStops[] = {
     // A batch run, with a private module copy of a reload in $TMPDIR.
     {"BatchBySigint", "--exec 'plugin reload Veyrant' --frames 100000000 --trace t", SIGINT,
      "pryndal-devhost-", true, ""},
-    {"VideoBySigterm", "--canvas 64x64 --frames 100000000 --video out.mp4", SIGTERM,
-     "out.mp4.tmp.", false, ""},
+    {"VideoBySigterm", "--canvas 64x64 --frames 100000000 --video out.mp4", SIGTERM, "out.mp4.tmp.",
+     false, ""},
     {"PicturesBySighup", "--canvas 64x64 --frames 100000000 --png-dir frames", SIGHUP,
      "frames/frame-00002.png", false, "frames folder\n"},
     // Loaded from a private copy in $TMPDIR; under way once the script's screenshot is written.

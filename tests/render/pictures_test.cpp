@@ -227,8 +227,8 @@ class Window : public testing::Test {
     if (std::getenv("CI") != nullptr) FAIL() << "Xvfb is missing (package xvfb)";
     GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb); the window is not tested";
   }
-  veyrant_test::Outcome Run(const std::string& script, const std::string& options = "") {
-    if (server_.Display().empty()) return {-1, "Xvfb did not start"};
+  veyrant_test::ProgramRun Run(const std::string& script, const std::string& options = "") {
+    if (server_.Display().empty()) return {-1, {}, "Xvfb did not start"};
     std::ofstream(veyrant_test::TestFolder() / "script.txt") << script;
     return Devhost("--window --canvas 800x450 --script script.txt " + options,
                    "DISPLAY=" + server_.Display());

@@ -35,23 +35,4 @@ inline std::string Listing(const std::filesystem::path& folder) {
   return listing;
 }
 
-// Beside the test's folder, emptied when first asked for in a test, and given to the host as
-// $TMPDIR: what it leaves there shows.
-inline std::filesystem::path TestTmpdir() {
-  const std::filesystem::path folder = TestFolder().string() + ".tmpdir";
-  static std::string current;
-  if (std::exchange(current, folder.string()) != folder.string())
-    std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
-// The host's command line as a shell fragment run in the test's folder, with its own $TMPDIR
-// (and, as Devhost in picture.h says why, no leak check under the sanitizers).
-inline std::string DevhostCommand(const std::string& arguments) {
-  return "env TMPDIR='" + TestTmpdir().string() +
-         "' ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" VEYRANT_DEVHOST_PATH "' --plugin '" +
-         VEYRANT_MODULE_PATH "' " + arguments;
-}
-
 }  // namespace veyrant_test

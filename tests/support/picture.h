@@ -21,7 +21,7 @@
 
 #include "output/png_file.h"
 #include "render/image.h"
-#include "support/child_process.h"
+#include "support/program_run.h"
 #include "support/test_folder.h"
 
 namespace veyrant_test {
@@ -59,33 +59,11 @@ inline SpanList Spans(const devhost::Image& image, int y, const Rgba& colour) {
   return spans;
 }
 
-struct Outcome {
-  int exitCode;
-  std::string errors;
-};
-
-// Runs in the test's folder, so file names in the arguments (a shell fragment, quoted by the
-// caller) are relative to it; environment is a list of NAME=VALUE or -u NAME for env.
-inline Outcome Devhost(const std::string& arguments, const std::string& environment = "") {
-  const std::filesystem::path folder = TestFolder();
-  // clang 14's LeakSanitizer crashes in its scan of thread-local storage at exit once Mesa's
-  // threads have run ("Tracer caught signal 11"), so the sanitizer build checks the rendering
-  // program for memory errors only; the in-process tests check leaks.
-  const std::string command =
-      "cd '" + folder.string() + "' && exec env " + environment +
-      " ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" VEYRANT_DEVHOST_PATH
-      "' --plugin '" VEYRANT_MODULE_PATH "' " +
-      arguments + " 2>stderr.txt >/dev/null";
-  const int status = RunShell(command).status;
-  std::ifstream in(folder / "stderr.txt");
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {std::istreambuf_iterator<char>(in), {}}};
-}
-
 // The picture the program writes of the scene's first frame with these options.
 inline devhost::Image Picture(const std::string& scene, const std::string& options,
                               const std::string& environment = "") {
   std::ofstream(TestFolder() / "scene.json") << scene;
-  const Outcome run = Devhost("--scene scene.json " + options + " --png out.png", environment);
+  const ProgramRun run = Devhost("--scene scene.json " + options + " --png out.png", environment);
   if (run.exitCode != 0) throw std::runtime_error(run.errors);
   return ReadPng(TestFolder() / "out.png");
 }

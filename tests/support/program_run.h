@@ -1,13 +1,18 @@
-// Runs the pryndal-devhost program as people do, for tests of its output and exit codes.
+// The pryndal-devhost program run as people run it, on the module under test. On Linux it runs
+// in the test's own folder, so file names in the arguments are relative to it, with a $TMPDIR of
+// its own beside it, and ends with the test.
 #pragma once
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/test_folder.h"
 #if !defined(_WIN32)
 #include "support/child_process.h"
 #endif
@@ -15,48 +20,60 @@
 namespace veyrant_test {
 
 struct ProgramRun {
-  int status;
+  int exitCode;                    // -1 when it did not end by exiting
   std::vector<std::string> lines;  // standard output, then standard error
+  std::string errors;              // standard error
 };
 
-inline ProgramRun Finished(int status, const std::string& out) {
-  ProgramRun run{status, {}};
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
-  return run;
+inline void AppendLines(std::vector<std::string>& lines, const std::string& text) {
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
 }
 
 #if defined(_WIN32)
-// cmd.exe runs the command: backslashes, or it reads the path's slashes as switches. Text mode
-// turns the program's CR LF error lines back into LF ones.
-inline std::string DevhostPath() {
-  return std::filesystem::path(VEYRANT_DEVHOST_PATH).make_preferred().string();
-}
-
-// Runs a command and keeps what it prints, line by line.
-inline ProgramRun Run(const std::string& command) {
+// Quote arguments with double quotes, which cmd.exe reads too. Backslashes, or cmd.exe reads the
+// path's slashes as switches; text mode turns the program's CR LF lines back into LF ones.
+// Standard error comes with standard output.
+inline ProgramRun Devhost(const std::string& arguments) {
+  const std::string command =
+      std::filesystem::path(VEYRANT_DEVHOST_PATH).make_preferred().string() + " " + arguments +
+      " 2>&1";
   FILE* pipe = _popen(command.c_str(), "rt");
-  if (pipe == nullptr) return {-1, {}};
+  if (pipe == nullptr) return {-1, {}, {}};
   std::array<char, 4096> buffer;
   std::string out;
   while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
     out.append(buffer.data(), n);
-  const int status = _pclose(pipe);
-  return Finished(status, out);
+  ProgramRun run{_pclose(pipe), {}, out};
+  AppendLines(run.lines, out);
+  return run;
 }
 #else
-inline std::string DevhostPath() { return VEYRANT_DEVHOST_PATH; }
+// The command as a shell fragment for the test's folder; environment is NAME=VALUE words or
+// -u NAME for env. clang 14's LeakSanitizer crashes in its scan of thread-local storage at exit
+// once Mesa's threads have run ("Tracer caught signal 11"), so the sanitizer build checks the
+// program for memory errors only; the in-process tests check leaks.
+inline std::string DevhostCommand(const std::string& arguments,
+                                  const std::string& environment = "") {
+  return "env " + environment + " TMPDIR='" + TestTmpdir().string() +
+         "' ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" VEYRANT_DEVHOST_PATH
+         "' --plugin '" VEYRANT_MODULE_PATH "' " +
+         arguments;
+}
 
-// Runs a command and keeps what it prints, line by line.
-inline ProgramRun Run(const std::string& command) {
-  const ShellRun shell = RunShell("exec " + command);
-  return Finished(WIFEXITED(shell.status) ? WEXITSTATUS(shell.status) : -1, shell.output);
+// Quote arguments with double quotes; a later --plugin replaces the module under test.
+inline ProgramRun Devhost(const std::string& arguments, const std::string& environment = "") {
+  const std::filesystem::path folder = TestFolder();
+  const ShellRun shell = RunShell("cd '" + folder.string() + "' && exec " +
+                                  DevhostCommand(arguments, environment) + " 2>stderr.txt");
+  std::ifstream in(folder / "stderr.txt");
+  ProgramRun run{WIFEXITED(shell.status) ? WEXITSTATUS(shell.status) : -1,
+                 {},
+                 {std::istreambuf_iterator<char>(in), {}}};
+  AppendLines(run.lines, shell.output);
+  AppendLines(run.lines, run.errors);
+  return run;
 }
 #endif
-
-// Quote arguments with double quotes: both sh and cmd.exe read them.
-inline ProgramRun Devhost(const std::string& arguments) {
-  return Run(DevhostPath() + " " + arguments + " 2>&1");
-}
 
 }  // namespace veyrant_test

@@ -24,4 +24,15 @@ inline std::filesystem::path TestFolder() {
   return folder;
 }
 
+// Beside the test's folder, emptied when first asked for in a test, and given to the host as
+// $TMPDIR: what it leaves there shows.
+inline std::filesystem::path TestTmpdir() {
+  const std::filesystem::path folder = TestFolder().string() + ".tmpdir";
+  static std::string current;
+  if (std::exchange(current, folder.string()) != folder.string())
+    std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
 }  // namespace veyrant_test
