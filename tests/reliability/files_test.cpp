@@ -140,8 +140,7 @@ TEST_P(HostFiles, LeavesTheFolderAsItMust) {
                               " 2>\"$OUT/stderr\" >" + c.stdoutTo)
                          .status;
   std::string line;
-  std::ifstream errors(out + "/stderr");
-  const std::string printed{std::istreambuf_iterator<char>(errors), {}};
+  const std::string printed = veyrant_test::ReadFile(out + "/stderr");
   bool found = false;
   for (std::istringstream lines(printed); std::getline(lines, line);)
     found |= line.find(c.line.empty() ? "pryndal-devhost:" : c.line) != std::string::npos;

@@ -21,12 +21,6 @@ namespace fs = std::filesystem;
 using veyrant_test::Listing;
 using veyrant_test::RunningProgram;
 
-std::string ReadAll(const fs::path& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
 // Waits, at most 30 s, for a file whose path from the folder starts with prefix.
 bool AppearsIn(const fs::path& folder, const std::string& prefix) {
   for (int tries = 0; tries < 3000; ++tries) {
@@ -40,7 +34,7 @@ bool AppearsIn(const fs::path& folder, const std::string& prefix) {
 // Whether a process still runs whose command line names something in the folder (ffmpeg).
 bool ProcessNames(const fs::path& folder) {
   for (const auto& entry : fs::directory_iterator("/proc")) {
-    std::string line = ReadAll(entry.path() / "cmdline");
+    std::string line = veyrant_test::ReadFile(entry.path() / "cmdline");
     std::replace(line.begin(), line.end(), '\0', ' ');
     if (line.find(folder.string()) != std::string::npos) return true;
   }
@@ -94,8 +88,8 @@ TEST_P(StoppedHost, SavesTheConfigurationAndLeavesNothingBehind) {
       folder.string());
   ASSERT_TRUE(AppearsIn(c.inTmpdir ? veyrant_test::TestTmpdir() : folder, c.runningOnceExists));
   host.Signal(c.signal);
-  EXPECT_EQ(host.Wait(), 128 + c.signal) << ReadAll(folder.string() + ".stderr");
-  EXPECT_TRUE(ReadAll(folder / "c.cfg").starts_with("veyrant_x 0.3\n"));
+  EXPECT_EQ(host.Wait(), 128 + c.signal) << veyrant_test::ReadFile(folder.string() + ".stderr");
+  EXPECT_TRUE(veyrant_test::ReadFile(folder / "c.cfg").starts_with("veyrant_x 0.3\n"));
   // Written frames stay; nothing half-written does.
   const std::string listing =
       std::regex_replace(Listing(folder), std::regex("frames/frame-\\d{5}\\.png file 644\n"), "");
@@ -127,7 +121,7 @@ TEST(ConcurrentSaves, KeepBothChanges) {
                      folder.string());
     EXPECT_EQ(x.Wait(), 0);
     EXPECT_EQ(y.Wait(), 0);
-    const std::string saved = ReadAll(folder / "c.cfg");
+    const std::string saved = veyrant_test::ReadFile(folder / "c.cfg");
     lost += saved.find("veyrant_x \"" + value + "\"") == std::string::npos ||
             saved.find("veyrant_y \"" + value + "\"") == std::string::npos;
   }

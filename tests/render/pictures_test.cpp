@@ -119,8 +119,7 @@ devhost::Image Png(const std::string& name) {
 }
 
 std::string Bytes(const std::string& name) {
-  std::ifstream in(veyrant_test::TestFolder() / name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+  return veyrant_test::ReadFile(veyrant_test::TestFolder() / name);
 }
 
 TEST(PictureOptions, PngDirWritesEachFrameUnderItsNumberAsPngWritesTheLast) {

@@ -33,18 +33,26 @@ struct ShellRun {
   std::string output;
 };
 
+// Starts script with sh in folder ("": this one), its standard output to stdoutFd (-1: this
+// process's); its last `exec`ed program keeps the child's id.
+inline pid_t StartShell(const std::string& script, const std::string& folder = "",
+                        int stdoutFd = -1) {
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  EndWithParent(parent);
+  if ((!folder.empty() && chdir(folder.c_str()) != 0) ||
+      (stdoutFd >= 0 && dup2(stdoutFd, STDOUT_FILENO) < 0))
+    _exit(127);
+  execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+  _exit(127);
+}
+
 // Runs script with sh and keeps its standard output.
 inline ShellRun RunShell(const std::string& script) {
   int out[2];
   if (pipe2(out, O_CLOEXEC) != 0) return {-1, {}};
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    EndWithParent(parent);
-    dup2(out[1], STDOUT_FILENO);
-    execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  const pid_t pid = StartShell(script, "", out[1]);
   close(out[1]);
   std::string output;
   char buffer[4096];

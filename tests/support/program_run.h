@@ -66,10 +66,9 @@ inline ProgramRun Devhost(const std::string& arguments, const std::string& envir
   const std::filesystem::path folder = TestFolder();
   const ShellRun shell = RunShell("cd '" + folder.string() + "' && exec " +
                                   DevhostCommand(arguments, environment) + " 2>stderr.txt");
-  std::ifstream in(folder / "stderr.txt");
   ProgramRun run{WIFEXITED(shell.status) ? WEXITSTATUS(shell.status) : -1,
                  {},
-                 {std::istreambuf_iterator<char>(in), {}}};
+                 ReadFile(folder / "stderr.txt")};
   AppendLines(run.lines, shell.output);
   AppendLines(run.lines, run.errors);
   return run;

@@ -15,15 +15,8 @@ namespace veyrant_test {
 class RunningProgram {
  public:
   // Runs the shell command in folder; start it with exec for the program's own id.
-  RunningProgram(const std::string& command, const std::string& folder) {
-    const pid_t parent = getpid();
-    pid_ = fork();
-    if (pid_ != 0) return;
-    EndWithParent(parent);
-    if (chdir(folder.c_str()) != 0) _exit(127);
-    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  RunningProgram(const std::string& command, const std::string& folder)
+      : pid_(StartShell(command, folder)) {}
   ~RunningProgram() {
     if (pid_ <= 0 || waited_) return;
     kill(pid_, SIGKILL);
