@@ -109,12 +109,19 @@ HostRun::HostRun(const CommandLine& options)
   if (options.configPath)
     for (const auto& problem : host_.RestoreConfig(*options.configPath))
       std::cerr << problem << '\n';
-  for (const auto& action : options.actions) {
-    if (action.kind == StartupAction::Kind::Set) {
-      host_.SetVariable(action.name, action.text);
-    } else {
-      PrintOut(host_.Console(action.text));
+  // From the restore on, a failure or a stop keeps what the lines before it changed.
+  try {
+    for (const auto& action : options.actions) {
+      ThrowIfStopped();
+      if (action.kind == StartupAction::Kind::Set) {
+        host_.SetVariable(action.name, action.text);
+      } else {
+        PrintOut(host_.Console(action.text));
+      }
     }
+  } catch (...) {
+    SaveAfterFailure();
+    throw;
   }
 }
 

@@ -49,6 +49,10 @@ const FileCase kCases[] = {
      "--config c.cfg --set veyrant_x=0.3", 0, "", "c.cfg file 600\n",
      "grep -qx 'veyrant_x 0.3' c.cfg && test $(stat -c %u:%g c.cfg) = 65534:65534"},
     {"LongestName", "", "--trace " + kLongName, 0, "", kLongName + " file 644\n"},
+    // What was set before a start line failed is saved all the same.
+    {"ConfigSavedWhenAStartLineFails", kConfig, "--config c.cfg --set veyrant_x=0.3 --exec bogus",
+     2, "pryndal-devhost: unknown command or variable: bogus", "c.cfg file 644\n",
+     "grep -qx 'veyrant_x 0.3' c.cfg"},
     // An output that is an input, or another output, is refused before any work.
     {"TraceOverConfig", kConfig, "--config c.cfg --trace c.cfg", 2,
      "pryndal-devhost: --trace c.cfg: the same file as --config c.cfg", "c.cfg file 644\n",
