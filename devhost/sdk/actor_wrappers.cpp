@@ -5,12 +5,7 @@
 
 #include "sdk/wrapper_access.h"
 
-using devhost::ActiveTrace;
-using devhost::ObjectAt;
-using devhost::TraceValue;
 using namespace devhost::wrapper;
-
-// ---- Actors ----
 
 bool ActorWrapper::IsNull() const {
   const bool value = memory_address == 0;

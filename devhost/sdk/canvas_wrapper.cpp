@@ -6,12 +6,7 @@
 
 #include "sdk/wrapper_access.h"
 
-using devhost::ActiveTrace;
-using devhost::ObjectAt;
-using devhost::TraceValue;
 using namespace devhost::wrapper;
-
-// ---- Canvas ----
 
 Vector2 CanvasWrapper::GetSize() {
   const Vector2 value = memory_address == 0 ? Vector2{} : CanvasAt(memory_address)->GetSize();

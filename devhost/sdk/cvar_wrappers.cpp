@@ -8,12 +8,7 @@
 #include "sdk/number_text.h"
 #include "sdk/wrapper_access.h"
 
-using devhost::ActiveTrace;
-using devhost::ObjectAt;
-using devhost::TraceValue;
 using namespace devhost::wrapper;
-
-// ---- Console variables ----
 
 void CVarWrapper::addOnValueChanged(ValueChanged fn) {
   if (ActiveTrace().Active())

@@ -8,12 +8,7 @@
 #include "sdk/caller.h"
 #include "sdk/wrapper_access.h"
 
-using devhost::ActiveTrace;
-using devhost::ObjectAt;
-using devhost::TraceValue;
 using namespace devhost::wrapper;
-
-// ---- Game ----
 
 void GameWrapper::RegisterDrawable(Drawable callback) {
   if (ActiveTrace().Active())

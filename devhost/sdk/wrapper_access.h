@@ -15,6 +15,10 @@
 
 namespace devhost::wrapper {
 
+using devhost::ActiveTrace;
+using devhost::ObjectAt;
+using devhost::TraceValue;
+
 inline std::optional<std::string> SelfId(std::uintptr_t address) {
   if (address == 0) return std::nullopt;
   return ObjectAt<ModelObject>(address)->id;
