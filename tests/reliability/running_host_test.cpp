@@ -122,8 +122,10 @@ TEST(ConcurrentSaves, KeepBothChanges) {
     EXPECT_EQ(x.Wait(), 0);
     EXPECT_EQ(y.Wait(), 0);
     const std::string saved = veyrant_test::ReadFile(folder / "c.cfg");
-    lost += saved.find("veyrant_x \"" + value + "\"") == std::string::npos ||
-            saved.find("veyrant_y \"" + value + "\"") == std::string::npos;
+    const bool bothKept = saved.find("veyrant_x \"" + value + "\"") != std::string::npos &&
+                          saved.find("veyrant_y \"" + value + "\"") != std::string::npos;
+    EXPECT_TRUE(bothKept || lost > 0) << "round " << round << " saved:\n" << saved;
+    lost += !bothKept;
   }
   std::cout << "rounds " << kRounds << ", changes lost in " << lost << "\n";
   EXPECT_EQ(lost, 0);
