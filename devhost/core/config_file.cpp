@@ -6,7 +6,6 @@
 #include <set>
 
 #include "core/value_syntax.h"
-#include "sdk/number_text.h"
 #include "system/input_file.h"
 
 namespace devhost {
@@ -19,7 +18,7 @@ bool ReadLine(ConfigLine& line, std::string& error) {
   std::size_t pos = SkipBlanks(text, 0);
   if (pos == text.size() || text[pos] == '#') return true;
   const std::size_t nameStart = pos;
-  while (pos < text.size() && !IsSpace(text[pos]) && text[pos] != '"') ++pos;
+  while (pos < text.size() && !IsBlank(text[pos]) && text[pos] != '"') ++pos;
   line.name = text.substr(nameStart, pos - nameStart);
   if (line.name.empty()) {
     error = "expected a variable name before the value";

@@ -6,7 +6,6 @@
 
 #include "core/host.h"
 #include "core/value_syntax.h"
-#include "sdk/number_text.h"
 #include "system/input_file.h"
 
 namespace devhost {
@@ -16,7 +15,7 @@ namespace {
 // Splits off the first word; rest is what follows it, trimmed.
 std::string FirstWord(const std::string& text, std::string& rest) {
   std::size_t end = 0;
-  while (end < text.size() && !IsSpace(text[end])) ++end;
+  while (end < text.size() && !IsBlank(text[end])) ++end;
   rest = Trim(text.substr(end));
   return text.substr(0, end);
 }

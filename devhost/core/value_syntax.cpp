@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "sdk/number_text.h"
-
 namespace devhost {
 
 namespace {
@@ -32,10 +30,12 @@ bool ReadQuoted(const std::string& text, std::size_t& pos, std::string& value, s
 
 }  // namespace
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 bool ReadValue(const std::string& text, std::size_t& pos, std::string& value, std::string& error) {
   if (pos < text.size() && text[pos] == '"') return ReadQuoted(text, pos, value, error);
   const std::size_t begin = pos;
-  while (pos < text.size() && !IsSpace(text[pos])) ++pos;
+  while (pos < text.size() && !IsBlank(text[pos])) ++pos;
   value = text.substr(begin, pos - begin);
   return true;
 }
@@ -51,18 +51,18 @@ std::string QuoteValue(const std::string& value) {
 
 bool FitsBare(const std::string& value) {
   return !value.empty() && value.front() != '"' &&
-         std::none_of(value.begin(), value.end(), IsSpace);
+         std::none_of(value.begin(), value.end(), IsBlank);
 }
 
 std::size_t SkipBlanks(const std::string& text, std::size_t pos) {
-  while (pos < text.size() && IsSpace(text[pos])) ++pos;
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
   return pos;
 }
 
 std::string Trim(const std::string& text) {
   std::size_t end = text.size();
   const std::size_t begin = SkipBlanks(text, 0);
-  while (end > begin && IsSpace(text[end - 1])) --end;
+  while (end > begin && IsBlank(text[end - 1])) --end;
   return text.substr(begin, end - begin);
 }
 

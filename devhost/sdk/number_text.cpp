@@ -9,6 +9,11 @@ namespace devhost {
 
 namespace {
 
+// What strtof skips before a number: C's white space.
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
 // The shortest %g text, from 1 to maxDigits significant digits, that read gives back as value.
 template <typename T, typename Read>
 std::string ShortestText(T value, int maxDigits, Read read) {
@@ -21,10 +26,6 @@ std::string ShortestText(T value, int maxDigits, Read read) {
 }
 
 }  // namespace
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
 
 std::optional<double> FiniteNumber(const std::string& text) {
   char* end = nullptr;

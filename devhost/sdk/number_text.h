@@ -1,5 +1,5 @@
-// The host's rules for text and numbers: what whitespace is, which texts are numbers, and the
-// shortest text of a number. The store turns variable text into numbers and floats back into text
+// The host's rules for text and numbers: which texts are numbers, and the shortest text of a
+// number. The store turns variable text into numbers and floats back into text
 // with them; the command line, the console and the trace use them too.
 #pragma once
 
@@ -11,8 +11,6 @@
 
 namespace devhost {
 
-// Space, tab, line feed, carriage return, form feed, vertical tab.
-DEVHOST_SDK_API bool IsSpace(char c);
 // The whole of text as a finite number, as strtod reads it; nothing for anything else.
 DEVHOST_SDK_API std::optional<double> FiniteNumber(const std::string& text);
 // Surrounding whitespace is ignored; the rest must be one whole number as strtof reads it
