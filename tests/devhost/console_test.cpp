@@ -89,7 +89,7 @@ TEST(Console, UnloadRemovesThePluginsHookAndDrawableAndKeepsTheVariable) {
   for (const char* line : {"fixture_value 1", "fixture_value 1", "fixture_value 2"})
     plugin.Console(line);
   ExpectReplies(plugin, {{"plugin unload Fixture", "", "2"}, {"fixture_value 3", "", "3"}});
-  plugin.RunFrames(2);
+  plugin.Host().RenderFrames(2);
   // The hook ran once for each set while loaded, and nothing else called the plugin.
   EXPECT_EQ(plugin.RecordsIn(devhost::Phase::Hook).size(), 3u);
   EXPECT_EQ(plugin.Records().size(), 3u);
@@ -130,10 +130,18 @@ TEST(Console, PluginReloadSwitchesToTheNewFileOrRefusesItKeepingTheOldPlugin) {
     EXPECT_EQ(Reply(plugin, "plugin reload Fixture").substr(0, c.reply.size()), c.reply);
     // Still drawing, and with the value: a new plugin object starts from 0 until it is told.
     plugin.ClearRecords();
-    plugin.RunFrames(1);
+    plugin.Host().RenderFrames(1);
     ASSERT_EQ(plugin.Records().size(), 1u);
     EXPECT_EQ(plugin.Records()[0].args, (std::vector<devhost::TraceValue>{Vector2{7, 0}}));
   }
+}
+
+// A host that reloads all day keeps only the log's tail.
+TEST(Console, TheLogKeepsItsNewestLines) {
+  devhost::CvarStore store;
+  for (std::size_t i = 0; i < 2 * devhost::kKeptLogLines; ++i) store.Log(std::to_string(i));
+  EXPECT_EQ(store.LogLines().size(), devhost::kKeptLogLines);
+  EXPECT_EQ(store.LogLines().back(), std::to_string(2 * devhost::kKeptLogLines - 1));
 }
 
 }  // namespace

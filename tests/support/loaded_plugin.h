@@ -46,9 +46,7 @@ class LoadedPlugin {
     host_.Trace().ClearRecords();
     host_.Canvas().ClearCalls();
   }
-  void RunFrames(std::int64_t count = 1) { host_.RenderFrames(count); }
   std::string Console(const std::string& line) { return host_.Console(line); }
-  void Set(const std::string& name, const std::string& value) { host_.SetVariable(name, value); }
   // The variable's current text; throws if it is not registered.
   std::string Cvar(const std::string& name) {
     devhost::Cvar* cvar = host_.Store().Find(name);
