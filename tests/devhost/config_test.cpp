@@ -17,11 +17,9 @@ namespace {
 
 const std::string kFixture = VEYRANT_FIXTURE_DIR "/fixture_good" VEYRANT_MODULE_SUFFIX;
 
-std::string Folder() { return veyrant_test::TestFolder().string(); }
-
 // Each line form the console takes, and what the reader makes of the rest, read in the process.
 TEST(Config, ReadsTheConsolesFormsAndReportsWhatItCannotRead) {
-  const std::string path = Folder() + "/forms.cfg";
+  const std::string path = veyrant_test::TestFolder().string() + "/forms.cfg";
   const struct {
     const char* line;
     const char* value;  // nullptr: unreadable, with the problem
@@ -54,7 +52,7 @@ TEST(Config, ReadsTheConsolesFormsAndReportsWhatItCannotRead) {
 
 // A hand-edited file after a run that changed one value, beside what killed writers left.
 TEST(Config, ARunKeepsEveryLineAPersonWroteAndClearsOnlyWhatKilledWritersLeft) {
-  const std::string folder = Folder(), path = folder + "/hand.cfg";
+  const std::string folder = veyrant_test::TestFolder().string(), path = folder + "/hand.cfg";
   const std::string kept =
       "# tuned by hand\nveyrant_x \"0.3\"\nveyrant_y 0.5\nthis line is garbage\n"
       "veyrant_hb \"0\n\nother_plugin_size big\n";
@@ -80,7 +78,7 @@ TEST(Config, ARunKeepsEveryLineAPersonWroteAndClearsOnlyWhatKilledWritersLeft) {
 }
 
 TEST(Config, KeepsWhatIsWrittenWhileTheHostRunsAndAFailedWriteOrReadLosesNothing) {
-  const std::string path = Folder() + "/restore.cfg";
+  const std::string path = veyrant_test::TestFolder().string() + "/restore.cfg";
   std::ofstream(path, std::ios::binary) << "fixture_value 4\n";
   veyrant_test::LoadedPlugin plugin(kFixture);
   plugin.Host().RestoreConfig(path);

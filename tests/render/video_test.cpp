@@ -26,13 +26,6 @@ using veyrant_test::Devhost;
 using veyrant_test::ReadPng;
 using veyrant_test::TestFolder;
 
-// ffmpeg and ffprobe come with Debian's ffmpeg package (scripts/setup); CI must have them.
-void RequireFfmpeg() {
-  if (std::system("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null") == 0) return;
-  if (std::getenv("CI") != nullptr) FAIL() << "ffmpeg or ffprobe is missing (package ffmpeg)";
-  GTEST_SKIP() << "ffmpeg or ffprobe is missing (Debian package ffmpeg); videos are not tested";
-}
-
 // What a shell command in the test's folder prints, its lines joined by spaces.
 std::string Output(const std::string& command) {
   std::string out =
@@ -69,7 +62,7 @@ struct VideoCase {
 };
 
 class Videos : public testing::TestWithParam<VideoCase> {
-  void SetUp() override { RequireFfmpeg(); }
+  void SetUp() override { VEYRANT_NEEDS("ffmpeg ffprobe", "ffmpeg"); }
 };
 
 TEST_P(Videos, HoldEveryFrameAtTheScenesRateAsTheirPngsShowThem) {
@@ -160,8 +153,6 @@ TEST(VideoRefusals, SayWhatIsWrongAndLeaveNoFile) {
        "--video: H.264 in .mov needs an even canvas width and height, got 320x181"},
       {"--frames 0 --video out.mp4", "exit 0", 2,
        "--video: needs at least one frame, got --frames 0"},
-      {"--window --video out.mp4", "exit 0", 2,
-       "--window: cannot be combined with --png, --png-dir or --video"},
       {"--video out/v.mp4", "exit 0", 1, "--video: out/v.mp4: the folder out does not exist"},
       {"--video out.mp4", "exit 1", 1,
        "out.mp4: ffmpeg failed (exit code 1)\n  ffmpeg: fake-ffmpeg: cannot go on\n"},
@@ -195,11 +186,7 @@ std::string OnTerminal(const std::string& arguments, const std::string& path) {
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  std::string out;
-  std::array<char, 4096> buffer;
-  for (ssize_t n; (n = read(terminal, buffer.data(), buffer.size())) > 0;)
-    out.append(buffer.data(), static_cast<std::size_t>(n));
-  close(terminal);
+  const std::string out = veyrant_test::ReadAll(terminal);
   veyrant_test::WaitFor(pid);
   return out;
 }

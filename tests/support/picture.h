@@ -1,8 +1,7 @@
 // Pictures in tests: pryndal-devhost run as people run it, on the module under test, in a folder
 // of the test's own (ctest runs tests side by side); the PNGs it writes read back, cut to the part
 // under test and compared with a committed reference within 2 per channel. On a mismatch the
-// actual picture and a diff are written to the build folder; VEYRANT_UPDATE_GOLDEN=1 writes the
-// references instead.
+// actual picture and a diff are written to the build folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,6 +20,7 @@
 
 #include "output/png_file.h"
 #include "render/image.h"
+#include "support/golden_file.h"
 #include "support/program_run.h"
 #include "support/test_folder.h"
 
@@ -59,20 +59,21 @@ inline SpanList Spans(const devhost::Image& image, int y, const Rgba& colour) {
   return spans;
 }
 
-// The picture the program writes of the scene's first frame with these options.
+// The picture the program writes of the first frame of a scene under tests/scenes with these
+// options.
 inline devhost::Image Picture(const std::string& scene, const std::string& options,
                               const std::string& environment = "") {
-  std::ofstream(TestFolder() / "scene.json") << scene;
-  const ProgramRun run = Devhost("--scene scene.json " + options + " --png out.png", environment);
+  const ProgramRun run =
+      Devhost("--scene '" VEYRANT_TEST_SCENE_DIR "/" + scene + "' " + options + " --png out.png",
+              environment);
   if (run.exitCode != 0) throw std::runtime_error(run.errors);
   return ReadPng(TestFolder() / "out.png");
 }
 
 // Empty when the pictures match, otherwise what differs and where to look.
 inline std::string CompareWithGolden(const devhost::Image& actual, const std::string& name) {
-  const std::filesystem::path golden = std::filesystem::path(VEYRANT_GOLDEN_DIR) / (name + ".png");
-  const char* update = std::getenv("VEYRANT_UPDATE_GOLDEN");
-  if (update != nullptr && update == std::string("1")) devhost::WritePng(golden.string(), actual);
+  const std::filesystem::path golden = GoldenPath(name + ".png");
+  if (UpdatingGolden()) devhost::WritePng(golden.string(), actual);
   devhost::Image diff = ReadPng(golden);  // differences in red over the dimmed reference
   std::string problem = "its size differs from the reference";
   if (diff.width == actual.width && diff.height == actual.height) {
@@ -83,9 +84,7 @@ inline std::string CompareWithGolden(const devhost::Image& actual, const std::st
         bad |= std::abs(actual.rgba[i + c] - diff.rgba[i + c]) > 2;
       differing += bad;
       for (std::size_t c = 0; c < 4; ++c)
-        diff.rgba[i + c] = static_cast<std::uint8_t>(c == 3 ? 255
-                                                     : bad  ? (c == 0 ? 255 : 0)
-                                                            : diff.rgba[i + c] / 4);
+        diff.rgba[i + c] = c == 3 ? 255 : bad ? (c == 0) * 255 : diff.rgba[i + c] / 4;
     }
     if (differing == 0) return {};
     problem = std::to_string(differing) + " pixels differ by more than 2";

@@ -10,32 +10,25 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
-#include <utility>
 
 namespace veyrant_test {
 
-inline std::filesystem::path TestFolder() {
-  static std::string current;
+// The test's folder, or with a suffix one beside it (".tmpdir" is given to the host as $TMPDIR, so
+// what it leaves there shows).
+inline std::filesystem::path TestFolder(const std::string& suffix = "") {
+  static std::set<std::string> emptied;
   const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name() + suffix;
   std::replace(name.begin(), name.end(), '/', '-');
   const auto folder = std::filesystem::path(VEYRANT_TEST_FOLDERS) / name;
-  if (std::exchange(current, name) != name) std::filesystem::remove_all(folder);
+  if (emptied.insert(name).second) std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
 }
 
-// Beside the test's folder, emptied when first asked for in a test, and given to the host as
-// $TMPDIR: what it leaves there shows.
-inline std::filesystem::path TestTmpdir() {
-  const std::filesystem::path folder = TestFolder().string() + ".tmpdir";
-  static std::string current;
-  if (std::exchange(current, folder.string()) != folder.string())
-    std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
+inline std::filesystem::path TestTmpdir() { return TestFolder(".tmpdir"); }
 
 // A file's bytes; empty when it cannot be read.
 inline std::string ReadFile(const std::filesystem::path& path) {
