@@ -122,6 +122,13 @@ const std::vector<Option>& Options() {
          c.settingsActions.push_back(
              {SettingsAction::Kind::Type, std::move(label), std::move(text)});
        }},
+      {"--plugin-timeout", "SECONDS",
+       "a call into the plugin that has not returned by then is a fault (default: 10; 0: none)",
+       [](CommandLine& c, const std::string& v) {
+         const auto t = FiniteNumber(v);
+         if (!t || *t < 0) Bad("--plugin-timeout", v, "a number of seconds, 0 or more");
+         c.pluginTimeout = *t;
+       }},
       {"--help", nullptr, "show this text",
        [](CommandLine& c, const std::string&) { c.help = true; }},
   };

@@ -55,6 +55,7 @@ struct CommandLine {
   std::optional<std::string> tracePath;   // "-" for standard output
   std::vector<SettingsAction> settingsActions;
   std::optional<std::int64_t> settingsFrames;  // default: as many as the actions take
+  double pluginTimeout = 10;                   // seconds a call into the plugin may take; 0: any
   bool help = false;
 };
 

@@ -104,13 +104,17 @@ HostRun::HostRun(const CommandLine& options)
     });
   }
 
-  // Watched, from a private copy: the build replaces the file while the plugin runs.
-  host_.LoadPlugin(PluginPath(options), options.watch ? LoadFrom::PrivateCopy : LoadFrom::File);
-  if (options.configPath)
-    for (const auto& problem : host_.RestoreConfig(*options.configPath))
-      std::cerr << problem << '\n';
-  // From the restore on, a failure or a stop keeps what the lines before it changed.
+  // The plugin's fault is told at once, before the run ends.
+  host_.Door().SetFaultListener(
+      [](const PluginFaultReport& report) { std::cerr << report.Message() << std::flush; });
+  // From the load on, a failure or a stop keeps what the lines before it changed, and a fault
+  // the trace up to it.
   try {
+    // Watched, from a private copy: the build replaces the file while the plugin runs.
+    host_.LoadPlugin(PluginPath(options), options.watch ? LoadFrom::PrivateCopy : LoadFrom::File);
+    if (options.configPath)
+      for (const auto& problem : host_.RestoreConfig(*options.configPath))
+        std::cerr << problem << '\n';
     for (const auto& action : options.actions) {
       ThrowIfStopped();
       if (action.kind == StartupAction::Kind::Set) {
@@ -119,8 +123,11 @@ HostRun::HostRun(const CommandLine& options)
         PrintOut(host_.Console(action.text));
       }
     }
+  } catch (const PluginFaulted&) {
+    SaveAfterFailure(true);
+    throw;
   } catch (...) {
-    SaveAfterFailure();
+    SaveAfterFailure(false);
     throw;
   }
 }
@@ -149,11 +156,21 @@ void HostRun::Finish(bool printVariables) {
   FlushOut();
 }
 
-void HostRun::SaveAfterFailure() {
+void HostRun::SaveAfterFailure(bool pluginFaulted) {
   host_.Trace().SetListener(nullptr);
-  if (!options_.configPath) return;
+  if (options_.configPath) {
+    try {
+      host_.SaveConfig();
+    } catch (const std::exception& e) {
+      std::cerr << "pryndal-devhost: " << e.what() << '\n';
+    }
+  }
+  if (!pluginFaulted || !options_.tracePath) return;
+  // The record a developer needs after a fault: up to it, and put in place.
+  WriteTrace();
   try {
-    host_.SaveConfig();
+    if (traceFile_) traceFile_->Commit();
+    FlushOut();
   } catch (const std::exception& e) {
     std::cerr << "pryndal-devhost: " << e.what() << '\n';
   }

@@ -24,8 +24,9 @@ class HostRun {
   // The end of a run that got this far; printVariables after the settings page ran.
   void Finish(bool printVariables);
   // The end of a run that failed or was stopped: only the configuration is saved (a failure to
-  // save is printed); every other output is left unwritten.
-  void SaveAfterFailure();
+  // save is printed); every other output is left unwritten, but for the trace when the plugin
+  // faulted, which is written up to the fault.
+  void SaveAfterFailure(bool pluginFaulted);
 
  private:
   // Never throws: it runs inside the plugin's calls. A failed write stops the run at its next

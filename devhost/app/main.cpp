@@ -6,6 +6,8 @@
 #include <io.h>
 #endif
 
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "app/host_run.h"
 #include "app/run_settings_page.h"
 #include "system/errors.h"
+#include "system/fault_guard.h"
 #include "system/standard_output.h"
 #include "system/stop_request.h"
 #ifdef VEYRANT_HAVE_RENDERER
@@ -63,15 +66,18 @@ void Run(const devhost::CommandLine& options) {
   const bool settingsPage = options.settingsFrames || !options.settingsActions.empty();
   try {
     RunChosenWay(run.Get(), options, settingsPage);
+  } catch (const devhost::PluginFaulted&) {
+    run.SaveAfterFailure(true);
+    throw;
   } catch (...) {
-    run.SaveAfterFailure();
+    run.SaveAfterFailure(false);
     throw;
   }
   run.Finish(settingsPage);
 }
 
 // The run's end on a failure: what it printed before goes out, then the message.
-int Failed(const std::exception& e, int code) {
+int Failed(const std::exception& e, int code, bool print = true) {
   try {
     devhost::FlushOut();
   } catch (const std::exception&) {
@@ -79,13 +85,21 @@ int Failed(const std::exception& e, int code) {
   }
   // A run stopped by a signal ends with it, whatever failed on the way (ffmpeg got it too).
   if (const int signal = devhost::StopSignal(); signal != 0) return 128 + signal;
-  std::cerr << "pryndal-devhost: " << e.what() << '\n';
+  if (print) std::cerr << "pryndal-devhost: " << e.what() << '\n';
   return code;
 }
 
-}  // namespace
+// A plugin that faulted may have left code of its own to run at exit (its static objects'
+// destructors): the program ends without running any, once everything is written.
+int End(int code) {
+  if (!devhost::AnyFaultCaught()) return code;
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  std::_Exit(code);
+}
 
-int main(int argc, char** argv) {
+int Program(int argc, char** argv) {
 #if defined(_WIN32)
   // The trace and the console replies end their lines with LF, as on Linux, not CR LF.
   _setmode(_fileno(stdout), _O_BINARY);
@@ -104,11 +118,19 @@ int main(int argc, char** argv) {
       devhost::FlushOut();
       return 0;
     }
+    devhost::SetPluginCallLimit(options.pluginTimeout);
     Run(options);
     return devhost::StopSignal() != 0 ? 128 + devhost::StopSignal() : 0;
+  } catch (const devhost::PluginFaulted& e) {
+    // The report went to standard error when the plugin faulted.
+    return Failed(e, e.exitCode, false);
   } catch (const devhost::HostError& e) {
     return Failed(e, e.exitCode);
   } catch (const std::exception& e) {
     return Failed(e, 1);
   }
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return End(Program(argc, argv)); }

@@ -12,6 +12,7 @@
 
 #include "core/config_file.h"
 #include "core/loader.h"
+#include "core/plugin_door.h"
 #include "core/recording_canvas.h"
 #include "core/scene.h"
 #include "sdk/cvar_store.h"
@@ -35,12 +36,15 @@ class Host {
 
   CvarStore& Store() { return store_; }
   GameModel& Model() { return model_; }
+  // Every call into a plugin goes through it; it says what to do when one faults.
+  PluginDoor& Door() { return door_; }
   RecordingCanvas& Canvas() { return canvas_; }
   CallTrace& Trace() { return ActiveTrace(); }
 
   // ---- Plugins ----
   // Throws LoadError naming the file and what is wrong. From a private copy, a build may replace
-  // the file while the plugin runs.
+  // the file while the plugin runs. A plugin loaded in the place of one of its name that faulted
+  // takes that one's place, and comes from a private copy: the faulted module stays loaded.
   LoadedPlugin& LoadPlugin(const std::string& path, LoadFrom from = LoadFrom::File);
   // By the record's plugin name; throws ConsoleError if none is loaded under it.
   void UnloadPlugin(const std::string& name);
@@ -58,7 +62,8 @@ class Host {
   const Scene& CurrentScene() const { return scene_; }
   void SetStartTime(double seconds);
   // Frame k shows the scene at start + k / fps; indices continue across calls. Drawn on the host's
-  // own canvas unless another is given.
+  // own canvas unless another is given. A drawable registered during a frame is called from the
+  // next one on.
   void RenderFrames(std::int64_t count);
   void RenderFrames(std::int64_t count, RecordingCanvas& canvas);
   // One frame, the next index, showing the scene at a time of the caller's choosing (a window
@@ -98,10 +103,14 @@ class Host {
   // Closes the plugin's module and records it in the trace.
   void UnloadModule(LoadedPlugin& plugin);
   void ReportValues(const LoadedPlugin& plugin);
+  // After every set: the variable's hooks, each through the door.
+  void RunHooks(Cvar& cvar, const std::string& oldValue);
   void ApplySceneAt(std::int64_t frame);
 
   CvarStore store_;
   GameModel model_;
+  PluginDoor door_;
+  DrawableList frameDrawables_;  // the drawables a frame calls, kept for its memory
   RecordingCanvas canvas_;
   Scene scene_;
   double startTime_ = 0;

@@ -26,12 +26,20 @@ std::vector<std::string> Host::RestoreConfig(const std::string& path) {
   configPath_ = path;
   configWritable_ = read.readable;
   restoreProblem_ = read.readable ? "" : read.problems.front();
-  // Another plugin's values stay in the file for its next load.
-  for (const auto& line : read.lines)
-    if (Cvar* cvar = store_.Find(line.name); cvar && line.kind == ConfigLine::Kind::Entry)
-      store_.Set(*cvar, line.value);
-  valuesAtRestore_.clear();
-  for (const auto& cvar : store_.All()) valuesAtRestore_[cvar->name] = cvar->value;
+  const auto noteValues = [this] {
+    valuesAtRestore_.clear();
+    for (const auto& cvar : store_.All()) valuesAtRestore_[cvar->name] = cvar->value;
+  };
+  try {
+    // Another plugin's values stay in the file for its next load.
+    for (const auto& line : read.lines)
+      if (Cvar* cvar = store_.Find(line.name); cvar && line.kind == ConfigLine::Kind::Entry)
+        store_.Set(*cvar, line.value);
+  } catch (...) {
+    noteValues();  // a plugin's hook faulted: what was restored so far is the file's
+    throw;
+  }
+  noteValues();
   return read.problems;
 }
 

@@ -1,6 +1,5 @@
 // The host's scene and frames: the scene applied to the model, each frame's drawables called.
 #include "core/host.h"
-#include "sdk/caller.h"
 #include "system/stop_request.h"
 
 namespace devhost {
@@ -35,13 +34,12 @@ void Host::RenderFrameAt(double sceneSeconds, RecordingCanvas& canvas) {
   const std::int64_t frame = nextFrame_++;
   ApplyScene(scene_, sceneSeconds, model_);
   PhaseScope phase(Phase::Frame, frame);
-  // By index and by copy: a drawable may register another.
-  const std::size_t drawables = model_.Drawables().size();
-  for (std::size_t d = 0; d < drawables; ++d) {
-    RegisteredDrawable drawable = model_.Drawables()[d];
-    PluginCallScope call(drawable.owner, "drawable", {ObjectId{"canvas"}});
-    drawable.fn(CanvasWrapper(address));
-  }
+  // As they are now: a drawable may register another, and a plugin that faults loses its own.
+  frameDrawables_ = model_.Drawables();
+  for (const auto& drawable : frameDrawables_)
+    door_.Call(static_cast<LoadedPlugin*>(drawable->owner), {"drawable", {ObjectId{"canvas"}}},
+               [&] { drawable->fn(CanvasWrapper(address)); });
+  frameDrawables_.clear();
 }
 
 }  // namespace devhost

@@ -104,6 +104,8 @@ LoadedPlugin OpenFile(const std::string& file, const std::string& named) {
   if (plugin.getPlugin == nullptr) Fail(module, named, "missing export getPlugin");
   plugin.deleteMe = reinterpret_cast<DeleteMeFunc>(FindSymbol(module, "deleteMe"));
   if (plugin.deleteMe == nullptr) Fail(module, named, "missing export deleteMe");
+  plugin.code = CodeRangeOf(reinterpret_cast<const void*>(plugin.getPlugin));
+  MarkPluginCode(plugin.code);
   plugin.name = plugin.record.pluginName != nullptr ? plugin.record.pluginName
                                                     : std::filesystem::path(named).stem().string();
   return plugin;
@@ -131,8 +133,10 @@ LoadedPlugin OpenPluginModule(const std::string& path, LoadFrom from) {
 }
 
 void ClosePluginModule(LoadedPlugin& plugin) {
-  if (plugin.module != nullptr) CloseModule(plugin.module);
+  if (plugin.module == nullptr) return;
+  CloseModule(plugin.module);
   plugin.module = nullptr;
+  UnmarkPluginCode(plugin.code);
 }
 
 }  // namespace devhost

@@ -9,9 +9,12 @@
 #include "core/private_module_copy.h"
 #include "host/plugin.h"
 #include "sdk/caller.h"
+#include "system/code_ranges.h"
 #include "system/errors.h"
 
 namespace devhost {
+
+class PluginDoor;
 
 // Its PluginTag's name is the record's pluginName.
 struct LoadedPlugin : PluginTag {
@@ -26,6 +29,8 @@ struct LoadedPlugin : PluginTag {
   Pryndal::Plugin::PluginHandle instance;
   // Found by run-time cast; null when the plugin has no settings page.
   Pryndal::Plugin::PluginSettingsWindow* settings = nullptr;
+  CodeRange code;              // the module as mapped
+  PluginDoor* door = nullptr;  // how the host calls into it
 };
 
 // The platform's module loader, as the host uses it: dlopen and dlsym on Linux, LoadLibrary and
@@ -38,7 +43,8 @@ void CloseModule(void* module);
 enum class LoadFrom { File, PrivateCopy };
 
 // Opens the module (the file itself, or a private copy of it) and checks its record and entry
-// points; calls nothing in it. Throws LoadError "PATH: what is wrong", naming the file given.
+// points; calls nothing in it. Its code is marked as a plugin's until it is closed. Throws
+// LoadError "PATH: what is wrong", naming the file given.
 LoadedPlugin OpenPluginModule(const std::string& path, LoadFrom from = LoadFrom::File);
 void ClosePluginModule(LoadedPlugin& plugin);
 

@@ -107,11 +107,33 @@ void AppendJsonString(std::string& out, const std::string& text) {
   out += '"';
 }
 
+namespace {
+
+// {"phase":"fault","frame":2,"fault":"SIGSEGV, ...","plugin":"Veyrant","call":"RenderOverlay",
+// "places":["...",...]}
+void AppendFaultLine(std::string& out, const TraceRecord& record) {
+  out += ",\"fault\":";
+  AppendJsonString(out, record.op);
+  out += ",\"plugin\":";
+  AppendJsonString(out, record.self.value_or(""));
+  out += ",\"call\":";
+  AppendValue(out, record.args.front());
+  out += ",\"places\":[";
+  for (std::size_t i = 1; i < record.args.size(); ++i) {
+    if (i > 1) out += ',';
+    AppendValue(out, record.args[i]);
+  }
+  out += "]}\n";
+}
+
+}  // namespace
+
 void AppendTraceLine(std::string& out, const TraceRecord& record) {
   out += "{\"phase\":\"";
   out += PhaseName(record.phase);
   out += '"';
   if (record.frame) out += ",\"frame\":" + std::to_string(*record.frame);
+  if (record.kind == RecordKind::Fault) return AppendFaultLine(out, record);
   // The plugin's calls keep their form; the host's side says which it is in its first key and
   // names the plugin.
   switch (record.kind) {
@@ -126,6 +148,8 @@ void AppendTraceLine(std::string& out, const TraceRecord& record) {
       break;
     case RecordKind::HostEvent:
       out += ",\"host\":";
+      break;
+    case RecordKind::Fault:
       break;
   }
   AppendJsonString(out, record.op);

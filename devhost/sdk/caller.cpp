@@ -2,8 +2,8 @@
 
 namespace devhost {
 
-const PluginTag*& CurrentCaller() {
-  static const PluginTag* caller = nullptr;
+PluginTag*& CurrentCaller() {
+  static PluginTag* caller = nullptr;
   return caller;
 }
 

@@ -1,11 +1,11 @@
 #include "sdk/cvar_store.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "sdk/caller.h"
 #include "sdk/number_text.h"
-#include "sdk/trace.h"
 
 namespace devhost {
 
@@ -26,15 +26,8 @@ Cvar* CvarStore::Find(std::string_view name) {
 }
 
 void CvarStore::Set(Cvar& cvar, std::string text) {
-  std::string old = std::exchange(cvar.value, std::move(text));
-  // By index and by copy: a hook may attach further hooks to this same variable.
-  const std::size_t count = cvar.hooks.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    CvarHook hook = cvar.hooks[i];
-    PhaseScope phase(Phase::Hook);
-    PluginCallScope call(hook.owner, "hook", {old, ObjectId{cvar.id}});
-    hook.fn(old, CVarWrapper(AddressOf(cvar)));
-  }
+  const std::string old = std::exchange(cvar.value, std::move(text));
+  runHooks_(cvar, old);
 }
 
 void CvarStore::Set(Cvar& cvar, int value) { Set(cvar, std::to_string(value)); }
@@ -42,12 +35,17 @@ void CvarStore::Set(Cvar& cvar, int value) { Set(cvar, std::to_string(value)); }
 void CvarStore::Set(Cvar& cvar, float value) { Set(cvar, FloatText(value)); }
 
 void CvarStore::AddHook(Cvar& cvar, CVarWrapper::ValueChanged fn) {
-  cvar.hooks.push_back({CurrentCaller(), std::move(fn)});
+  cvar.hooks.push_back(std::make_shared<const CvarHook>(CvarHook{CurrentCaller(), std::move(fn)}));
 }
 
-void CvarStore::RemoveHooksOwnedBy(const PluginTag* owner) {
-  for (auto& cvar : cvars_)
-    std::erase_if(cvar->hooks, [owner](const CvarHook& hook) { return hook.owner == owner; });
+CvarHooks CvarStore::TakeHooksOwnedBy(const PluginTag* owner) {
+  CvarHooks taken;
+  for (auto& cvar : cvars_) {
+    const auto owned = [owner](const auto& hook) { return hook->owner == owner; };
+    std::copy_if(cvar->hooks.begin(), cvar->hooks.end(), std::back_inserter(taken), owned);
+    std::erase_if(cvar->hooks, owned);
+  }
+  return taken;
 }
 
 std::size_t CvarStore::HookCount() const {

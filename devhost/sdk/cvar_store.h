@@ -22,10 +22,13 @@ struct PluginTag;
 // too.
 constexpr std::size_t kKeptLogLines = 1000;
 
+// Shared, so that the host can hold on to a hook while it runs it: its function object is a
+// plugin's code, and copying or destroying it runs that code.
 struct CvarHook {
-  const PluginTag* owner = nullptr;
+  PluginTag* owner = nullptr;
   CVarWrapper::ValueChanged fn;
 };
+using CvarHooks = std::vector<std::shared_ptr<const CvarHook>>;
 
 struct Cvar : ModelObject {
   std::string name;
@@ -38,15 +41,18 @@ struct Cvar : ModelObject {
   float max = 0;
   bool saved = true;
   std::string value;
-  std::vector<CvarHook> hooks;
+  CvarHooks hooks;
   CvarStore* store = nullptr;
 };
 
 class DEVHOST_SDK_API CvarStore : public ModelObject {
  public:
   using LogSink = std::function<void(const std::string&)>;
+  // Runs the variable's hooks after a set: the host's, which calls into plugins its own way.
+  using HookRunner = std::function<void(Cvar& cvar, const std::string& oldValue)>;
 
-  CvarStore() : ModelObject{"cvarManager"} {}
+  explicit CvarStore(HookRunner runHooks)
+      : ModelObject{"cvarManager"}, runHooks_(std::move(runHooks)) {}
   CvarStore(const CvarStore&) = delete;
   CvarStore& operator=(const CvarStore&) = delete;
 
@@ -55,14 +61,15 @@ class DEVHOST_SDK_API CvarStore : public ModelObject {
   Cvar* Find(std::string_view name);
   const std::vector<std::unique_ptr<Cvar>>& All() const { return cvars_; }
 
-  // Every set counts as a change: the hooks run afterwards, in attachment order, in phase hook.
+  // Every set counts as a change: the hooks run afterwards.
   void Set(Cvar& cvar, std::string text);
   void Set(Cvar& cvar, int value);
   void Set(Cvar& cvar, float value);
 
   // The hook belongs to the current caller.
   void AddHook(Cvar& cvar, CVarWrapper::ValueChanged fn);
-  void RemoveHooksOwnedBy(const PluginTag* owner);
+  // Taken out of every variable, for the host to let go of as it sees fit.
+  CvarHooks TakeHooksOwnedBy(const PluginTag* owner);
   std::size_t HookCount() const;
 
   // The last kKeptLogLines lines are kept: a host that reloads its plugin all day grows no log.
@@ -74,6 +81,7 @@ class DEVHOST_SDK_API CvarStore : public ModelObject {
   std::vector<std::unique_ptr<Cvar>> cvars_;
   std::deque<std::string> log_;
   LogSink logSink_;
+  HookRunner runHooks_;
 };
 
 }  // namespace devhost

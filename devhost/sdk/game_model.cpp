@@ -1,6 +1,7 @@
 #include "sdk/game_model.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace devhost {
 
@@ -19,12 +20,17 @@ void GameModel::EnsureCars(std::size_t count) {
   }
 }
 
-void GameModel::AddDrawable(const PluginTag* owner, GameWrapper::Drawable fn) {
-  drawables_.push_back({owner, std::move(fn)});
+void GameModel::AddDrawable(PluginTag* owner, GameWrapper::Drawable fn) {
+  drawables_.push_back(
+      std::make_shared<const RegisteredDrawable>(RegisteredDrawable{owner, std::move(fn)}));
 }
 
-void GameModel::RemoveDrawablesOwnedBy(const PluginTag* owner) {
-  std::erase_if(drawables_, [owner](const RegisteredDrawable& d) { return d.owner == owner; });
+DrawableList GameModel::TakeDrawablesOwnedBy(const PluginTag* owner) {
+  const auto owned = [owner](const auto& drawable) { return drawable->owner == owner; };
+  DrawableList taken;
+  std::copy_if(drawables_.begin(), drawables_.end(), std::back_inserter(taken), owned);
+  std::erase_if(drawables_, owned);
+  return taken;
 }
 
 }  // namespace devhost

@@ -38,10 +38,12 @@ struct Camera : ModelObject {
 
 struct PluginTag;
 
+// Shared for the same reason as a hook (cvar_store.h).
 struct RegisteredDrawable {
-  const PluginTag* owner = nullptr;
+  PluginTag* owner = nullptr;
   GameWrapper::Drawable fn;
 };
+using DrawableList = std::vector<std::shared_ptr<const RegisteredDrawable>>;
 
 class DEVHOST_SDK_API GameModel : public ModelObject {
  public:
@@ -62,13 +64,13 @@ class DEVHOST_SDK_API GameModel : public ModelObject {
   void EnsureCars(std::size_t count);
   CarState& Car(std::size_t index) { return *cars_[index]; }
 
-  void AddDrawable(const PluginTag* owner, GameWrapper::Drawable fn);
-  void RemoveDrawablesOwnedBy(const PluginTag* owner);
-  const std::vector<RegisteredDrawable>& Drawables() const { return drawables_; }
+  void AddDrawable(PluginTag* owner, GameWrapper::Drawable fn);
+  DrawableList TakeDrawablesOwnedBy(const PluginTag* owner);
+  const DrawableList& Drawables() const { return drawables_; }
 
  private:
   std::vector<std::unique_ptr<CarState>> cars_;
-  std::vector<RegisteredDrawable> drawables_;
+  DrawableList drawables_;
 };
 
 }  // namespace devhost

@@ -18,6 +18,8 @@ const char* PhaseName(Phase phase) {
       return "unload";
     case Phase::Host:
       return "host";
+    case Phase::Fault:
+      return "fault";
   }
   return "host";
 }
@@ -36,6 +38,15 @@ void CallTrace::Record(std::string op, std::optional<std::string> self,
 void CallTrace::RecordHost(RecordKind kind, std::string op, std::optional<std::string> plugin,
                            std::vector<TraceValue> args, std::optional<TraceValue> result) {
   Append(kind, std::move(op), std::move(plugin), std::move(args), std::move(result));
+}
+
+void CallTrace::RecordFault(std::string fault, std::string plugin, std::string call,
+                            const std::vector<std::string>& places) {
+  std::vector<TraceValue> args{std::move(call)};
+  args.insert(args.end(), places.begin(), places.end());
+  const Phase phase = std::exchange(phase_, Phase::Fault);
+  Append(RecordKind::Fault, std::move(fault), std::move(plugin), std::move(args), std::nullopt);
+  phase_ = phase;
 }
 
 void CallTrace::Append(RecordKind kind, std::string op, std::optional<std::string> self,

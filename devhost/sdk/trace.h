@@ -34,7 +34,7 @@ inline bool operator==(const RBState& a, const RBState& b) {
 
 namespace devhost {
 
-enum class Phase { Load, Frame, Settings, Hook, Unload, Host };
+enum class Phase { Load, Frame, Settings, Hook, Unload, Host, Fault };
 
 DEVHOST_SDK_API const char* PhaseName(Phase phase);
 
@@ -57,16 +57,17 @@ using TraceValue =
     std::variant<bool, std::int64_t, float, std::string, Vector2, Vector2F, LinearColor, ObjectId,
                  NullHandle, Callback, ControllerInput, RBState>;
 
-// A plugin's call into the host, or the host's side: a call into a plugin, its return, or an event
-// of the host's own (a module loaded or unloaded, a reload).
-enum class RecordKind { PluginCall, HostCall, HostReturn, HostEvent };
+// A plugin's call into the host, or the host's side: a call into a plugin, its return, an event
+// of the host's own (a module loaded or unloaded, a reload), or a plugin's fault, which ends its
+// call without a return.
+enum class RecordKind { PluginCall, HostCall, HostReturn, HostEvent, Fault };
 
 struct TraceRecord {
   Phase phase = Phase::Host;
   std::optional<std::int64_t> frame;  // the rendered or UI frame's index
-  std::string op;                     // e.g. "CVarWrapper::setValue"; host records: "onLoad"
-  std::optional<std::string> self;    // the handle's object id; host records: the plugin's name
-  std::vector<TraceValue> args;
+  std::string op;  // e.g. "CVarWrapper::setValue"; host records: "onLoad"; a fault: what it was
+  std::optional<std::string> self;  // the handle's object id; host records: the plugin's name
+  std::vector<TraceValue> args;     // a fault: the call it ended, then its places
   std::optional<TraceValue> result;
   RecordKind kind = RecordKind::PluginCall;
 };
@@ -87,6 +88,10 @@ class DEVHOST_SDK_API CallTrace {
   void RecordHost(RecordKind kind, std::string op, std::optional<std::string> plugin,
                   std::vector<TraceValue> args = {},
                   std::optional<TraceValue> result = std::nullopt);
+
+  // In phase fault, with the frame in effect.
+  void RecordFault(std::string fault, std::string plugin, std::string call,
+                   const std::vector<std::string>& places);
 
   // Keep records in memory (tests read them back); off by default so long runs stay flat.
   void KeepRecords(bool keep) { keep_ = keep; }

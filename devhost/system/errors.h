@@ -1,6 +1,7 @@
 // Every failure the host reports, in one family. Each kind says what went wrong in its message and
 // carries the exit code a run that it ends exits with: 2 when what a person wrote is wrong (the
-// command line, a console or script line, a settings-page action), 1 when the work itself failed.
+// command line, a console or script line, a settings-page action), 3 when the plugin faulted, 1
+// when the work itself failed.
 #pragma once
 
 #include <stdexcept>
@@ -29,6 +30,11 @@ struct ConsoleError : HostErrorOfCode<2> {
 };
 // A settings-page action that names nothing on the page or cannot be done there.
 struct DriverError : HostErrorOfCode<2> {
+  using HostErrorOfCode::HostErrorOfCode;
+};
+
+// A plugin faulted (see core/plugin_door.h); the message is the report, already told.
+struct PluginFaulted : HostErrorOfCode<3> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 

@@ -1,10 +1,11 @@
 #include "ui/settings_window.h"
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <string>
 
-#include "sdk/caller.h"
+#include "core/plugin_door.h"
 #include "sdk/trace.h"
 
 namespace devhost {
@@ -16,6 +17,7 @@ ImVec2 ToImVec2(Vector2 v) { return ImVec2(static_cast<float>(v.X), static_cast<
 }  // namespace
 
 SettingsWindow::SettingsWindow(HostUiContext& ui, LoadedPlugin& plugin) : ui_(ui), plugin_(plugin) {
+  RequireNotFaulted();
   if (plugin.settings == nullptr)
     throw SettingsPageError(plugin.path + ": plugin " + plugin.name +
                             " has no settings page (it is no PluginSettingsWindow)");
@@ -27,28 +29,48 @@ ImDrawData* SettingsWindow::RunFrame() {
   return ui_.EndFrame();
 }
 
+void SettingsWindow::RequireNotFaulted() const {
+  if (plugin_.faulted)
+    throw SettingsPageError(plugin_.path + ": plugin " + plugin_.name +
+                            " faulted; load it again to show its page");
+}
+
 void SettingsWindow::Draw() {
+  RequireNotFaulted();
   PhaseScope phase(Phase::Settings, ui_.FramesBegun() - 1);
+  PluginDoor& door = *plugin_.door;
   std::string title;
-  {
-    PluginCallScope call(&plugin_, "GetPluginName");
-    title = plugin_.settings->GetPluginName();
-    call.SetResult(title);
-  }
+  PluginCall name{"GetPluginName"};
+  if (!door.Call(&plugin_, name, [&] {
+        title = plugin_.settings->GetPluginName();
+        name.result = title;
+      }))
+    return;
   ImGui::SetNextWindowPos(ToImVec2(kPosition), ImGuiCond_Always);
   ImGui::SetNextWindowSize(ToImVec2(kSize), ImGuiCond_Always);
   ImGui::Begin(title.c_str(), nullptr,
                ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove |
                    ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse);
-  {
-    PluginCallScope call(&plugin_, "SetImGuiContext", {ObjectId{"imguiContext"}});
+  // A page that faults midway leaves what it began unended; the window is ended all the same, and
+  // also when the fault ends the run.
+  struct EndWindow {
+    ImGuiWindow* window = ImGui::GetCurrentWindow();
+    bool faulted = true;
+    ~EndWindow() {
+      if (faulted) {
+        while (ImGui::GetCurrentWindow() != window) {
+          ImGui::ErrorCheckEndWindowRecover(nullptr);
+          ImGui::End();
+        }
+        ImGui::ErrorCheckEndWindowRecover(nullptr);
+      }
+      ImGui::End();
+    }
+  } end;
+  const bool drawn = door.Call(&plugin_, {"SetImGuiContext", {ObjectId{"imguiContext"}}}, [&] {
     plugin_.settings->SetImGuiContext(ui_.ContextHandle());
-  }
-  {
-    PluginCallScope call(&plugin_, "RenderSettings");
-    plugin_.settings->RenderSettings();
-  }
-  ImGui::End();
+  }) && door.Call(&plugin_, {"RenderSettings"}, [&] { plugin_.settings->RenderSettings(); });
+  end.faulted = !drawn;
 }
 
 }  // namespace devhost

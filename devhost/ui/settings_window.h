@@ -23,7 +23,7 @@ class SettingsWindow {
   static constexpr Vector2 kSize{637, 440};
   static constexpr Vector2 kDisplaySize{680, 480};
 
-  // Throws SettingsPageError if the plugin has no settings page.
+  // Throws SettingsPageError if the plugin has no settings page, or has faulted.
   SettingsWindow(HostUiContext& ui, LoadedPlugin& plugin);
 
   // Begins a UI frame, draws the window with the page in it and ends the frame. Host calls made
@@ -31,13 +31,16 @@ class SettingsWindow {
   // until the next frame.
   ImDrawData* RunFrame();
   // The window alone, into the UI frame the context has begun: for a renderer that draws it over
-  // a frame of its own. Traced as the same UI frame.
+  // a frame of its own. Traced as the same UI frame. Throws SettingsPageError once the plugin has
+  // faulted; a page that faults while it draws leaves the window ended all the same.
   void Draw();
   // The index the next UI frame gets: frames run so far, from 0.
   std::int64_t NextFrame() const { return ui_.FramesBegun(); }
   HostUiContext& Ui() { return ui_; }
 
  private:
+  void RequireNotFaulted() const;
+
   HostUiContext& ui_;
   LoadedPlugin& plugin_;
 };

@@ -53,7 +53,22 @@ class WindowPlayer {
         showSettings_(showSettings) {
     if (watch && !host.Plugins().empty())
       watch_.emplace(host.Plugins().front()->path, kSettleSeconds);
+    // A plugin that faults costs its drawing, not the window: the message goes to the log too,
+    // and the next build (or `plugin reload`) takes its place.
+    PluginDoor& door = host.Door();
+    door.KeepRunningAfterFaults(true);
+    previousListener_ = door.SetFaultListener([this](const PluginFaultReport& report) {
+      if (previousListener_) previousListener_(report);
+      std::istringstream lines(report.Message());
+      for (std::string line; std::getline(lines, line);) log_.Add(line);
+    });
   }
+  ~WindowPlayer() {
+    host_.Door().SetFaultListener(std::move(previousListener_));
+    host_.Door().KeepRunningAfterFaults(false);
+  }
+  WindowPlayer(const WindowPlayer&) = delete;
+  WindowPlayer& operator=(const WindowPlayer&) = delete;
 
   void Play(const std::optional<std::string>& scriptPath) {
     const std::vector<std::string> script =
@@ -182,6 +197,7 @@ class WindowPlayer {
   ConsoleLog log_;
   ConsoleWindow console_;
   std::optional<FileWatch> watch_;
+  PluginDoor::FaultListener previousListener_;
   std::deque<std::string> typed_;
   std::optional<std::string> screenshot_;
   int screenshots_ = 0;

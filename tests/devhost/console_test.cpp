@@ -138,7 +138,7 @@ TEST(Console, PluginReloadSwitchesToTheNewFileOrRefusesItKeepingTheOldPlugin) {
 
 // A host that reloads all day keeps only the log's tail.
 TEST(Console, TheLogKeepsItsNewestLines) {
-  devhost::CvarStore store;
+  devhost::CvarStore store([](devhost::Cvar&, const std::string&) {});
   for (std::size_t i = 0; i < 2 * devhost::kKeptLogLines; ++i) store.Log(std::to_string(i));
   EXPECT_EQ(store.LogLines().size(), devhost::kKeptLogLines);
   EXPECT_EQ(store.LogLines().back(), std::to_string(2 * devhost::kKeptLogLines - 1));

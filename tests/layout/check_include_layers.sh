@@ -4,7 +4,7 @@
 # it. Names each include that does.
 set -euo pipefail
 cd "$1"
-layers=(sdk system core ui render output window app)
+layers=(sdk system symbols core ui render output window app)
 rank() {
   local i
   for i in "${!layers[@]}"; do [[ ${layers[$i]} == "$1" ]] && { echo "$i"; return; }; done

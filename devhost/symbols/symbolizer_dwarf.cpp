@@ -1,0 +1,230 @@
+// The symbolizer on Linux: this process's modules as /proc/self/maps lists them, each module's
+// DWARF read by libdw.
+#include <cxxabi.h>
+#include <dwarf.h>
+#include <elfutils/libdw.h>
+#include <elfutils/libdwfl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "symbols/symbolizer.h"
+
+namespace devhost {
+
+namespace {
+
+std::string Demangled(const char* name) {
+  int status = 0;
+  char* readable = abi::__cxa_demangle(name, nullptr, nullptr, &status);
+  std::string text = status == 0 && readable != nullptr ? readable : name;
+  std::free(readable);
+  return text;
+}
+
+// The declaration an inlined instance or a definition stands for.
+Dwarf_Die Declaration(Dwarf_Die die) {
+  Dwarf_Attribute attribute;
+  Dwarf_Die next;
+  for (int hops = 0; hops < 8; ++hops) {
+    if ((dwarf_attr(&die, DW_AT_abstract_origin, &attribute) == nullptr &&
+         dwarf_attr(&die, DW_AT_specification, &attribute) == nullptr) ||
+        dwarf_formref_die(&attribute, &next) == nullptr)
+      break;
+    die = next;
+  }
+  return die;
+}
+
+// A function without a linkage name (a lambda's call operator, a function of a local class) by
+// the scopes it was declared in: "Fixture::onLoad()::{lambda}::operator()".
+std::string ScopedName(Dwarf_Die die) {
+  const char* own = dwarf_diename(&die);
+  std::string name = own != nullptr ? own : "";
+  Dwarf_Die* scopes = nullptr;
+  const int count = dwarf_getscopes_die(&die, &scopes);
+  for (int i = 1; i < count; ++i) {
+    const int tag = dwarf_tag(&scopes[i]);
+    const char* scope = dwarf_diename(&scopes[i]);
+    if (tag == DW_TAG_compile_unit) break;
+    if (tag == DW_TAG_namespace) {
+      name = std::string(scope != nullptr ? scope : "(anonymous namespace)") + "::" + name;
+    } else if (tag == DW_TAG_class_type || tag == DW_TAG_structure_type) {
+      name = std::string(scope != nullptr ? scope : "{lambda}") + "::" + name;
+    } else if (tag == DW_TAG_subprogram) {
+      name = ScopedName(Declaration(scopes[i])) + "()::" + name;
+      break;
+    }
+  }
+  std::free(scopes);
+  return name;
+}
+
+std::string FunctionName(Dwarf_Die* die) {
+  Dwarf_Attribute attribute;
+  for (const unsigned name : {DW_AT_linkage_name, DW_AT_MIPS_linkage_name})
+    if (dwarf_attr_integrate(die, name, &attribute) != nullptr)
+      if (const char* linkage = dwarf_formstring(&attribute)) return Demangled(linkage);
+  return ScopedName(Declaration(*die));
+}
+
+bool IsFunction(Dwarf_Die* die) {
+  const int tag = dwarf_tag(die);
+  return tag == DW_TAG_subprogram || tag == DW_TAG_inlined_subroutine;
+}
+
+// A compile unit's file names made whole with its compile folder.
+std::string WholePath(Dwarf_Die* cu, const char* file) {
+  const std::filesystem::path path(file);
+  if (path.is_absolute()) return path.lexically_normal().string();
+  Dwarf_Attribute attribute;
+  const char* folder = dwarf_formstring(dwarf_attr(cu, DW_AT_comp_dir, &attribute));
+  return folder == nullptr ? path.string()
+                           : (std::filesystem::path(folder) / path).lexically_normal().string();
+}
+
+bool SystemFile(const std::string& path) { return path.rfind("/usr/", 0) == 0; }
+
+// The folder that holds every compile unit of the module's own: the source tree it was built
+// from. System files (the C++ library's headers) are not in it.
+std::string SourceTree(Dwfl_Module* module) {
+  std::filesystem::path tree;
+  bool first = true;
+  Dwarf_Addr bias = 0;
+  for (Dwarf_Die* cu = nullptr; (cu = dwfl_module_nextcu(module, cu, &bias)) != nullptr;) {
+    const char* name = dwarf_diename(cu);
+    if (name == nullptr || *name == '<') continue;  // "<artificial>" and the like
+    const std::string whole = WholePath(cu, name);
+    if (SystemFile(whole) || !std::filesystem::path(whole).is_absolute()) continue;
+    const std::filesystem::path folder = std::filesystem::path(whole).parent_path();
+    if (first) {
+      tree = folder, first = false;
+      continue;
+    }
+    std::filesystem::path common;
+    for (auto a = tree.begin(), b = folder.begin();
+         a != tree.end() && b != folder.end() && *a == *b; ++a, ++b)
+      common /= *a;
+    tree = common;
+  }
+  return tree.string();
+}
+
+}  // namespace
+
+struct Symbolizer::Modules {
+  Dwfl_Callbacks callbacks{dwfl_linux_proc_find_elf, dwfl_standard_find_debuginfo, nullptr,
+                           nullptr};
+  Dwfl* dwfl = nullptr;
+  std::map<Dwfl_Module*, std::string> trees;
+  bool fresh = false;  // read since the last change
+
+  Modules() : dwfl(dwfl_begin(&callbacks)) {}
+  ~Modules() {
+    if (dwfl != nullptr) dwfl_end(dwfl);
+  }
+
+  void Read() {
+    if (dwfl == nullptr) return;
+    trees.clear();
+    dwfl_report_begin(dwfl);
+    dwfl_linux_proc_report(dwfl, getpid());
+    dwfl_report_end(dwfl, nullptr, nullptr);
+    fresh = true;
+  }
+
+  Dwfl_Module* Find(std::uintptr_t address) {
+    if (dwfl == nullptr) return nullptr;
+    if (!fresh) Read();
+    Dwfl_Module* module = dwfl_addrmodule(dwfl, address);
+    return module;
+  }
+
+  const std::string& Tree(Dwfl_Module* module) {
+    const auto found = trees.find(module);
+    if (found != trees.end()) return found->second;
+    return trees[module] = SourceTree(module);
+  }
+};
+
+Symbolizer::Symbolizer() : modules_(std::make_unique<Modules>()) {}
+
+Symbolizer::~Symbolizer() = default;
+
+void Symbolizer::ModulesChanged() {
+  modules_->fresh = false;
+  known_.clear();
+}
+
+const std::vector<SourcePlace>& Symbolizer::PlacesOf(std::uintptr_t address) {
+  const auto known = known_.find(address);
+  if (known != known_.end()) return known->second;
+  std::vector<SourcePlace>& places = known_[address];
+  Dwfl_Module* module = modules_->Find(address);
+  if (module == nullptr) return places;
+  Dwarf_Addr start = 0;
+  const char* path =
+      dwfl_module_info(module, nullptr, &start, nullptr, nullptr, nullptr, nullptr, nullptr);
+  SourcePlace base;
+  base.module = std::filesystem::path(path != nullptr ? path : "").filename().string();
+  base.offset = address - start;
+  const std::string& tree = modules_->Tree(module);
+  const auto where = [&](SourcePlace& place, const std::string& file, int line) {
+    const std::filesystem::path whole(file);
+    place.ownSource = !tree.empty() && !SystemFile(file) && file.rfind(tree + "/", 0) == 0;
+    place.file = place.ownSource ? whole.lexically_relative(tree).string() : file;
+    place.line = line;
+  };
+
+  Dwarf_Addr bias = 0;
+  Dwarf_Die* cu = dwfl_module_addrdie(module, address, &bias);
+  Dwfl_Line* lineInfo = dwfl_module_getsrc(module, address);
+  int line = 0;
+  const char* lineFile = lineInfo != nullptr
+                             ? dwfl_lineinfo(lineInfo, nullptr, &line, nullptr, nullptr, nullptr)
+                             : nullptr;
+  Dwarf_Die* scopes = nullptr;
+  int count = cu != nullptr ? dwarf_getscopes(cu, address - bias, &scopes) : 0;
+  std::string file = lineFile != nullptr && cu != nullptr ? WholePath(cu, lineFile) : "";
+  Dwarf_Files* files = nullptr;
+  std::size_t fileCount = 0;
+  if (cu != nullptr) dwarf_getsrcfiles(cu, &files, &fileCount);
+  // Innermost first: each inlined function's call site is the place in the function around it,
+  // which is found among the scopes that hold the inlined instance itself.
+  int i = 0;
+  while (i < count && !IsFunction(&scopes[i])) ++i;
+  while (i < count) {
+    Dwarf_Die function = scopes[i];
+    SourcePlace place = base;
+    place.function = FunctionName(&function);
+    where(place, file, line);
+    places.push_back(place);
+    if (dwarf_tag(&function) != DW_TAG_inlined_subroutine) break;
+    Dwarf_Attribute attribute;
+    Dwarf_Word callFile = 0, callLine = 0;
+    dwarf_formudata(dwarf_attr(&function, DW_AT_call_file, &attribute), &callFile);
+    dwarf_formudata(dwarf_attr(&function, DW_AT_call_line, &attribute), &callLine);
+    const char* caller = files != nullptr && callFile < fileCount
+                             ? dwarf_filesrc(files, callFile, nullptr, nullptr)
+                             : nullptr;
+    file = caller != nullptr ? WholePath(cu, caller) : "";
+    line = static_cast<int>(callLine);
+    std::free(scopes);
+    count = dwarf_getscopes_die(&function, &scopes);
+    i = 1;
+    while (i < count && !IsFunction(&scopes[i])) ++i;
+  }
+  std::free(scopes);
+  if (places.empty()) {
+    // No debug information: the symbol table may still name the function.
+    if (const char* symbol = dwfl_module_addrname(module, address))
+      base.function = Demangled(symbol);
+    if (!file.empty()) where(base, file, line);
+    places.push_back(base);
+  }
+  return places;
+}
+
+}  // namespace devhost

@@ -1,0 +1,309 @@
+// The guard on Linux: fatal signals caught on an alternate stack and left with siglongjmp to the
+// guard; the watchdog thread interrupts a call that runs too long with a real-time signal, whose
+// handler leaves it the same way. The handlers only copy plain values: the stack as addresses,
+// taken with the unwinder that glibc's backtrace uses, warmed up beforehand.
+#include <dlfcn.h>
+#include <execinfo.h>
+#include <pthread.h>
+#include <setjmp.h>
+#include <signal.h>
+#include <ucontext.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <iterator>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <typeinfo>
+#include <utility>
+#include <vector>
+
+#include "system/code_ranges.h"
+#include "system/fault_guard.h"
+#include "system/fault_guard_parts.h"
+#include "system/stop_request.h"
+
+// Sanitizer builds have it: a jump over frames must tell AddressSanitizer.
+extern "C" void __asan_handle_no_return() __attribute__((weak));
+
+namespace devhost {
+
+namespace {
+
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr int kMaxFrames = 64;
+
+struct Frame {
+  const void* owner;
+  const char* op;
+  const void* detail;
+  Frame* outer;
+  sigjmp_buf exit;
+};
+
+// What a handler saw, for the guard it leaves to.
+struct Seen {
+  CaughtFault::Kind kind;
+  int signal, code;
+  std::uintptr_t address;
+  CaughtFault::Access access;
+  const char* op;
+  const void* detail;
+  int count;
+  std::uintptr_t stack[kMaxFrames];
+};
+
+pthread_t guardedThread;
+std::atomic<bool> installed{false};
+std::atomic<Frame*> innermost{nullptr};
+Seen seen;
+std::optional<CaughtFault> passedOn;  // an exception an inner guard caught, for an outer one
+GuardClock callClock;
+int interruptSignal = 0;
+std::atomic<int> interruptKind{0};
+struct sigaction previous[std::size(kFatalSignals)];
+
+// The stack at the last throw inside a guarded call, taken where it was thrown.
+struct Thrown {
+  std::uint64_t call = 0;  // the outermost call it was thrown in
+  int count = 0;
+  std::uintptr_t stack[kMaxFrames];
+} thrown;
+
+// A second fault while the stack is being read (a stack the plugin wrecked) gives up on it.
+sigjmp_buf readingStack;
+volatile sig_atomic_t inStackRead = 0;
+
+Frame* OutermostOf(Frame* from, const void* owner) {
+  Frame* found = nullptr;
+  for (Frame* f = from; f != nullptr; f = f->outer)
+    if (f->owner == owner) found = f;
+  return found;
+}
+
+// The stack from the interrupted instruction outwards; the handler's own frames left out.
+int ReadStack(std::uintptr_t pc, std::uintptr_t* out) {
+  void* frames[kMaxFrames + 8];
+  int n = 0;
+  inStackRead = 1;
+  if (sigsetjmp(readingStack, 1) == 0) n = backtrace(frames, static_cast<int>(std::size(frames)));
+  inStackRead = 0;
+  int first = 0;
+  while (first < n && reinterpret_cast<std::uintptr_t>(frames[first]) != pc) ++first;
+  int count = 0;
+  out[count++] = pc;
+  for (int i = first + 1; i < n && count < kMaxFrames; ++i)
+    out[count++] = reinterpret_cast<std::uintptr_t>(frames[i]);
+  return count;
+}
+
+// Whose code faulted: the innermost frame in the host's or a plugin's code decides.
+bool HostFaulted(const std::uintptr_t* stack, int count) {
+  for (int i = 0; i < count; ++i) {
+    const CodeOwner owner = OwnerOfCode(i == 0 ? stack[i] : stack[i] - 1);
+    if (owner == CodeOwner::Host) return true;
+    if (owner == CodeOwner::Plugin) return false;
+  }
+  return false;
+}
+
+std::size_t IndexOf(int signal) {
+  return static_cast<std::size_t>(
+      std::find(std::begin(kFatalSignals), std::end(kFatalSignals), signal) -
+      std::begin(kFatalSignals));
+}
+
+// As if this handler were not there: the handler before it (a sanitizer's report), or the
+// default action, which the returning fault meets at once.
+void PassOn(int signal, siginfo_t* info, void* context) {
+  const struct sigaction& before = previous[IndexOf(signal)];
+  if ((before.sa_flags & SA_SIGINFO) != 0 && before.sa_sigaction != nullptr) {
+    before.sa_sigaction(signal, info, context);
+    return;
+  }
+  if (before.sa_handler != SIG_DFL && before.sa_handler != SIG_IGN) {
+    before.sa_handler(signal);
+    return;
+  }
+  ::signal(signal, SIG_DFL);
+  raise(signal);
+}
+
+CaughtFault::Access AccessOf(int signal, const ucontext_t& context) {
+#if defined(__x86_64__)
+  if (signal != SIGSEGV) return CaughtFault::Access::Unknown;
+  // The page fault's error code: bit 1 a write, bit 4 an instruction fetch.
+  const auto error = context.uc_mcontext.gregs[REG_ERR];
+  if ((error & 0x10) != 0) return CaughtFault::Access::Execute;
+  return (error & 0x2) != 0 ? CaughtFault::Access::Write : CaughtFault::Access::Read;
+#else
+  (void)signal, (void)context;
+  return CaughtFault::Access::Unknown;
+#endif
+}
+
+std::uintptr_t ProgramCounter(const ucontext_t& context) {
+#if defined(__x86_64__)
+  return static_cast<std::uintptr_t>(context.uc_mcontext.gregs[REG_RIP]);
+#else
+  (void)context;
+  return 0;
+#endif
+}
+
+void OnSignal(int signal, siginfo_t* info, void* rawContext) {
+  if (inStackRead != 0 && signal != interruptSignal) siglongjmp(readingStack, 1);
+  const int savedErrno = errno;
+  Frame* top = innermost.load(std::memory_order_relaxed);
+  const bool guarded = top != nullptr && pthread_equal(pthread_self(), guardedThread) != 0;
+  if (signal == interruptSignal && (!guarded || !callClock.InterruptMeant())) {
+    errno = savedErrno;
+    return;  // the call it was meant for has returned
+  }
+  if (!guarded) return PassOn(signal, info, rawContext);
+  const auto& context = *static_cast<const ucontext_t*>(rawContext);
+  seen.count = ReadStack(ProgramCounter(context), seen.stack);
+  if (signal != interruptSignal && HostFaulted(seen.stack, seen.count))
+    return PassOn(signal, info, rawContext);
+  if (signal == interruptSignal) {
+    seen.kind = static_cast<CaughtFault::Kind>(interruptKind.load());
+    seen.signal = StopSignal();
+  } else {
+    seen.kind = CaughtFault::Kind::Signal;
+    seen.signal = signal;
+  }
+  seen.code = info->si_code;
+  seen.address = reinterpret_cast<std::uintptr_t>(info->si_addr);
+  seen.access = AccessOf(signal, context);
+  seen.op = top->op;
+  seen.detail = top->detail;
+  Frame* target = OutermostOf(top, top->owner);
+  if (__asan_handle_no_return != nullptr) __asan_handle_no_return();
+  siglongjmp(target->exit, 1);
+}
+
+CaughtFault TakeSeen() {
+  CaughtFault fault;
+  fault.kind = seen.kind;
+  fault.signal = seen.signal;
+  fault.code = seen.code;
+  fault.address = seen.address;
+  fault.access = seen.access;
+  fault.seconds = PluginCallLimit();
+  fault.stack.assign(seen.stack, seen.stack + seen.count);
+  fault.firstExact = true;
+  fault.op = seen.op;
+  fault.detail = seen.detail;
+  return fault;
+}
+
+void Watch() {
+  for (;;) {
+    std::this_thread::sleep_for(kWatchEvery);
+    if (const auto kind = callClock.InterruptDue(StopSignal() != 0)) {
+      interruptKind = static_cast<int>(*kind);
+      pthread_kill(guardedThread, interruptSignal);
+    }
+  }
+}
+
+void Install() {
+  guardedThread = pthread_self();
+  interruptSignal = SIGRTMIN;
+  // The stack may be what failed.
+  static char alternate[256 * 1024];
+  stack_t stack{};
+  stack.ss_sp = alternate;
+  stack.ss_size = sizeof alternate;
+  sigaltstack(&stack, nullptr);
+  // The unwinder loads on first use, which no handler may do.
+  void* warm[4];
+  backtrace(warm, 4);
+  struct sigaction action {};
+  action.sa_sigaction = OnSignal;
+  action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
+  sigemptyset(&action.sa_mask);
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i)
+    sigaction(kFatalSignals[i], &action, &previous[i]);
+  action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESTART;
+  sigaction(interruptSignal, &action, nullptr);
+  // The watchdog takes no signal: the stop signals go to the threads that wait on them.
+  sigset_t all, old;
+  sigfillset(&all);
+  pthread_sigmask(SIG_BLOCK, &all, &old);
+  std::thread(Watch).detach();
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  installed = true;
+}
+
+}  // namespace
+
+void GuardPluginCalls() {
+  static std::once_flag once;
+  std::call_once(once, Install);
+}
+
+std::optional<CaughtFault> RunGuarded(const void* owner, const char* op, const void* detail,
+                                      GuardedCall call, void* context) {
+  if (!installed || pthread_equal(pthread_self(), guardedThread) == 0)
+    return CallCatchingExceptions(call, context, {}, op, detail);
+  Frame frame{owner, op, detail, innermost.load(), {}};
+  const bool outermost = frame.outer == nullptr;
+  if (outermost) callClock.CallStarts();
+  innermost = &frame;
+  std::optional<CaughtFault> fault;
+  if (sigsetjmp(frame.exit, 1) == 0) {
+    fault = CallCatchingExceptions(
+        call, context,
+        [] {
+          std::vector<std::uintptr_t> stack;
+          if (thrown.call == callClock.Call())
+            stack.assign(thrown.stack, thrown.stack + thrown.count);
+          return stack;
+        },
+        op, detail);
+    if (Frame* outer = fault ? OutermostOf(frame.outer, owner) : nullptr) {
+      // The owner's code is further out too: leave it as a signal would.
+      passedOn = std::move(fault);
+      siglongjmp(outer->exit, 2);
+    }
+  } else {
+    fault = passedOn ? std::exchange(passedOn, std::nullopt) : TakeSeen();
+  }
+  innermost = frame.outer;
+  if (outermost) callClock.CallEnds();
+  if (fault) NoteFaultCaught();
+  return fault;
+}
+
+int GuardedDepth() {
+  int depth = 0;
+  for (Frame* f = innermost.load(); f != nullptr; f = f->outer) ++depth;
+  return depth;
+}
+
+}  // namespace devhost
+
+// Every throw in the process passes here first, so that an exception escaping a plugin's call is
+// placed where it was thrown, not where the host caught it.
+// The type is a std::type_info, declared as the compiler itself declares the function.
+extern "C" [[noreturn]] void __cxa_throw(void* object, void* type, void (*destructor)(void*)) {
+  using Throw = void (*)(void*, void*, void (*)(void*));
+  static const auto real = reinterpret_cast<Throw>(dlsym(RTLD_NEXT, "__cxa_throw"));
+  using namespace devhost;
+  if (innermost.load() != nullptr && pthread_equal(pthread_self(), guardedThread) != 0) {
+    void* frames[kMaxFrames];
+    const int n = backtrace(frames, kMaxFrames);
+    thrown.call = callClock.Call();
+    thrown.count = 0;
+    for (int i = 1; i < n; ++i)
+      thrown.stack[thrown.count++] = reinterpret_cast<std::uintptr_t>(frames[i]);
+  }
+  if (__asan_handle_no_return != nullptr) __asan_handle_no_return();
+  real(object, type, destructor);
+  __builtin_unreachable();
+}
