@@ -36,10 +36,14 @@ void Host::RenderFrameAt(double sceneSeconds, RecordingCanvas& canvas) {
   PhaseScope phase(Phase::Frame, frame);
   // As they are now: a drawable may register another, and a plugin that faults loses its own.
   frameDrawables_ = model_.Drawables();
+  // Let go of them however the frame ends: a module closed later must not hold the last copy.
+  const struct LetGo {
+    DrawableList& drawables;
+    ~LetGo() { drawables.clear(); }
+  } letGo{frameDrawables_};
   for (const auto& drawable : frameDrawables_)
     door_.Call(static_cast<LoadedPlugin*>(drawable->owner), {"drawable", {ObjectId{"canvas"}}},
                [&] { drawable->fn(CanvasWrapper(address)); });
-  frameDrawables_.clear();
 }
 
 }  // namespace devhost

@@ -48,6 +48,7 @@ struct StopCase {
   bool inTmpdir = false;          // in $TMPDIR rather than the folder
   std::string left;               // what stays in the folder beside c.cfg and complete frames
   bool window = false;            // needs an X server
+  std::string environment = "";   // for the host
 };
 
 const StopCase kStops[] = {
@@ -61,6 +62,12 @@ const StopCase kStops[] = {
     // Loaded from a private copy in $TMPDIR; under way once the script's screenshot is written.
     {"WatchedWindowBySigterm", "--window --watch --canvas 320x180 --script script.txt", SIGTERM,
      "shot.png", false, "script.txt file 644\nshot.png file 644\n", true},
+    // A plugin that never returns is left 1 s after the signal, under the default limit.
+    {"PluginThatNeverReturnsBySigterm",
+     "--exec 'plugin load " VEYRANT_FIXTURE_DIR "/fixture_good" VEYRANT_MODULE_SUFFIX
+     "' --frames 3 --trace t",
+     SIGTERM, "fixture-hangs", false, "fixture-hangs file 644\n", false,
+     "VEYRANT_FIXTURE_FAULT=hang@frame"},
 };
 
 // Named in failures by the case, not by its bytes.
@@ -81,11 +88,11 @@ TEST_P(StoppedHost, SavesTheConfigurationAndLeavesNothingBehind) {
   }
   if (c.window && server.emplace().Display().empty()) GTEST_FAIL() << "Xvfb did not start";
   const std::string display = c.window ? "env DISPLAY=" + server->Display() + " " : "";
-  RunningProgram host(
-      "exec " + display +
-          veyrant_test::DevhostCommand("--config c.cfg --set veyrant_x=0.3 " + c.arguments) +
-          " 2>'" + folder.string() + ".stderr'",
-      folder.string());
+  RunningProgram host("exec " + display +
+                          veyrant_test::DevhostCommand(
+                              "--config c.cfg --set veyrant_x=0.3 " + c.arguments, c.environment) +
+                          " 2>'" + folder.string() + ".stderr'",
+                      folder.string());
   ASSERT_TRUE(AppearsIn(c.inTmpdir ? veyrant_test::TestTmpdir() : folder, c.runningOnceExists));
   host.Signal(c.signal);
   EXPECT_EQ(host.Wait(), 128 + c.signal) << veyrant_test::ReadFile(folder.string() + ".stderr");

@@ -282,6 +282,31 @@ TEST_F(Window, WatchSwitchesToARebuiltModuleAndKeepsRunningThroughABrokenOne) {
   EXPECT_TRUE(shot("refused.png") == shot("before.png"));
 }
 
+// A build that faults in its first frame costs its drawing: the window goes on, the next build
+// written over it draws, and what was set before the fault is saved at quit.
+TEST_F(Window, OutlivesAFaultingBuildAndLoadsTheNextWithTheSettingsKept) {
+  const auto folder = veyrant_test::TestFolder();
+  const auto module = folder / "plugin.so";
+  std::filesystem::copy_file(VEYRANT_FIXTURE_DIR "/fixture_faulting.so", module);
+  std::ofstream(folder / "c.cfg") << "# mine\n";
+  std::thread build(
+      [&folder, &module] { ReplaceAfter(folder / "faulted.png", module, VEYRANT_MODULE_PATH); });
+  const auto outcome =
+      Run("wait Fixture faulted\nscreenshot faulted.png\nwait reloaded plugin.so\n"
+          "veyrant_scale 2\nseek 6.25\npause\nscreenshot good.png\nquit\n",
+          "--watch --plugin plugin.so --config c.cfg --set fixture_value=7");
+  build.join();
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+  EXPECT_NE(outcome.errors.find("Fixture faulted in FaultIf: SIGSEGV, a write to address 0x0\n"),
+            std::string::npos)
+      << outcome.errors;
+  EXPECT_EQ(Spans(Png("good.png"), 60, kHeader), SpanList({{8, 487}}));
+  const std::string saved = veyrant_test::ReadFile(folder / "c.cfg");
+  EXPECT_TRUE(saved.starts_with("# mine\n")) << saved;
+  EXPECT_NE(saved.find("\nfixture_value \"7\"\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("\nveyrant_scale \"2\"\n"), std::string::npos) << saved;
+}
+
 // What each line says is the command language's own test; here, that a failing line ends the
 // window naming it.
 TEST_F(Window, AFailingScriptLineStopsTheProgramNamingIt) {
