@@ -112,6 +112,15 @@ std::string SourceTree(Dwfl_Module* module) {
   return tree.string();
 }
 
+// Through the address table where the module has one; clang writes none, and then each unit's
+// own ranges tell.
+Dwarf_Die* CompileUnitOf(Dwfl_Module* module, std::uintptr_t address, Dwarf_Addr& bias) {
+  if (Dwarf_Die* cu = dwfl_module_addrdie(module, address, &bias)) return cu;
+  for (Dwarf_Die* cu = nullptr; (cu = dwfl_module_nextcu(module, cu, &bias)) != nullptr;)
+    if (dwarf_haspc(cu, address - bias) > 0) return cu;
+  return nullptr;
+}
+
 }  // namespace
 
 struct Symbolizer::Modules {
@@ -179,12 +188,13 @@ const std::vector<SourcePlace>& Symbolizer::PlacesOf(std::uintptr_t address) {
   };
 
   Dwarf_Addr bias = 0;
-  Dwarf_Die* cu = dwfl_module_addrdie(module, address, &bias);
-  Dwfl_Line* lineInfo = dwfl_module_getsrc(module, address);
+  Dwarf_Die* cu = CompileUnitOf(module, address, bias);
+
+  // By the unit found, not the module's address table, which clang's builds lack.
+  Dwarf_Line* lineInfo = cu != nullptr ? dwarf_getsrc_die(cu, address - bias) : nullptr;
   int line = 0;
-  const char* lineFile = lineInfo != nullptr
-                             ? dwfl_lineinfo(lineInfo, nullptr, &line, nullptr, nullptr, nullptr)
-                             : nullptr;
+  const char* lineFile = lineInfo != nullptr ? dwarf_linesrc(lineInfo, nullptr, nullptr) : nullptr;
+  if (lineInfo != nullptr) dwarf_lineno(lineInfo, &line);
   Dwarf_Die* scopes = nullptr;
   int count = cu != nullptr ? dwarf_getscopes(cu, address - bias, &scopes) : 0;
   std::string file = lineFile != nullptr && cu != nullptr ? WholePath(cu, lineFile) : "";
