@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -95,5 +98,39 @@ TEST(Program, ExitsWithItsCodeAndPrintsTheLine) {
     EXPECT_TRUE(c.status != 1 || run.lines.size() == 1) << run.lines.size();
   }
 }
+
+#if defined(_WIN32)
+// The Windows build's guard, which the Linux one's table does not reach: structured exceptions,
+// abort(), an escaping exception and a call that never returns, each named, with the settings
+// saved.
+TEST(Program, APluginThatFaultsEndsTheRunWithExitCode3AndItsSettingsSaved) {
+  struct FaultCase {
+    const char* request;
+    const char* arguments;
+    const char* line;
+  };
+  const FaultCase cases[] = {
+      {"segv@frame", "", "its drawable: an access violation, a write to address 0x0"},
+      {"throw@hook", "",
+       "the change hook of fixture_value: an exception of type std::runtime_error escaped: asked "
+       "to"},
+      {"abort@settings", "--settings-frames 1", "RenderSettings: abort() was called"},
+      {"hang@frame", "--plugin-timeout 1", "its drawable: it did not return within 1 s"}};
+  const std::filesystem::path config = veyrant_test::TestFolder() / "c.cfg";
+  for (const FaultCase& c : cases) {
+    SCOPED_TRACE(c.request);
+    std::ofstream(config, std::ios::binary) << "# mine\n";
+    _putenv((std::string("VEYRANT_FIXTURE_FAULT=") + c.request).c_str());
+    const veyrant_test::ProgramRun run = veyrant_test::Devhost(
+        "--plugin \"" VEYRANT_FIXTURE_DIR "/fixture_good" VEYRANT_MODULE_SUFFIX "\" --config \"" +
+        config.string() + "\" --set fixture_value=6 --frames 2 " + c.arguments);
+    _putenv("VEYRANT_FIXTURE_FAULT=");
+    EXPECT_EQ(run.exitCode, 3) << run.errors;
+    EXPECT_NE(run.errors.find(std::string("Fixture faulted in ") + c.line), std::string::npos)
+        << run.errors;
+    EXPECT_EQ(veyrant_test::ReadFile(config), "# mine\nfixture_value \"6\"\n");
+  }
+}
+#endif
 
 }  // namespace
