@@ -83,6 +83,8 @@ const std::vector<Option>& Options() {
        [](CommandLine& c, const std::string& v) { c.configPath = v; }},
       {"--trace", "FILE|-", "write every host call as JSON Lines ('-': standard output)",
        [](CommandLine& c, const std::string& v) { c.tracePath = v; }},
+      {"--sources", nullptr, "with --trace: each call of the plugin with its source file and line",
+       [](CommandLine& c, const std::string&) { c.sources = true; }},
       {"--png", "FILE", "write the last frame as a PNG picture",
        [](CommandLine& c, const std::string& v) { c.pngPath = v; }},
       {"--png-dir", "DIR", "write every frame as DIR/frame-00000.png, ... (DIR is created)",
@@ -171,6 +173,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   if (result.window && pictures)
     throw UsageError("--window: cannot be combined with --png, --png-dir or --video");
   if (result.scriptPath && !result.window) throw UsageError("--script: needs --window");
+  if (result.sources && !result.tracePath) throw UsageError("--sources: needs --trace");
   if (result.watch && !result.window) throw UsageError("--watch: needs --window");
   if (result.settings && !pictures && !result.window)
     throw UsageError("--settings: needs --png, --png-dir, --video or --window");

@@ -53,6 +53,7 @@ struct CommandLine {
   std::optional<std::string> scriptPath;  // window commands run one per frame
   bool watch = false;                     // reload the plugin in the window when its file changes
   std::optional<std::string> tracePath;   // "-" for standard output
+  bool sources = false;                   // each traced call of the plugin with its place
   std::vector<SettingsAction> settingsActions;
   std::optional<std::int64_t> settingsFrames;  // default: as many as the actions take
   double pluginTimeout = 10;                   // seconds a call into the plugin may take; 0: any

@@ -97,8 +97,11 @@ HostRun::HostRun(const CommandLine& options)
 
   if (options.tracePath) {
     if (!traceToStdout_) traceFile_.emplace(*options.tracePath);
-    host_.Trace().SetListener([this](const TraceRecord& record) {
-      AppendTraceLine(trace_, record);
+    traceListener_ = host_.Trace().Listen([this](const TraceRecord& record) {
+      const bool placed = options_.sources && record.kind == RecordKind::PluginCall;
+      AppendTraceLine(trace_, record,
+                      placed ? std::string_view(host_.Door().Symbols().CallSite(record.calledFrom))
+                             : std::string_view());
       // Standard output line by line, in order with what the console prints there.
       if (traceToStdout_ || trace_.size() >= kTraceChunk) WriteTrace();
     });
@@ -132,6 +135,11 @@ HostRun::HostRun(const CommandLine& options)
   }
 }
 
+void HostRun::StopTracing() {
+  if (traceListener_) host_.Trace().StopListening(*traceListener_);
+  traceListener_.reset();
+}
+
 void HostRun::WriteTrace() {
   try {
     if (traceFile_) {
@@ -148,7 +156,7 @@ void HostRun::WriteTrace() {
 void HostRun::Finish(bool printVariables) {
   if (options_.configPath) host_.SaveConfig();
   host_.UnloadAll();
-  host_.Trace().SetListener(nullptr);
+  StopTracing();
   if (options_.tracePath) WriteTrace();
   ThrowIfStopped();  // a trace line that could not be written
   if (printVariables) PrintVariables(host_);
@@ -157,7 +165,7 @@ void HostRun::Finish(bool printVariables) {
 }
 
 void HostRun::SaveAfterFailure(bool pluginFaulted) {
-  host_.Trace().SetListener(nullptr);
+  StopTracing();
   if (options_.configPath) {
     try {
       host_.SaveConfig();

@@ -32,12 +32,15 @@ class HostRun {
   // Never throws: it runs inside the plugin's calls. A failed write stops the run at its next
   // frame.
   void WriteTrace();
+  // No record reaches the trace file after this.
+  void StopTracing();
 
   const CommandLine& options_;
   Host host_;
   std::string trace_;  // lines not yet written
   bool traceToStdout_;
   std::optional<OutputFile> traceFile_;
+  std::optional<CallTrace::ListenerId> traceListener_;
 };
 
 }  // namespace devhost

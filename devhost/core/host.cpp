@@ -24,7 +24,7 @@ Host::Host(Vector2 canvasSize)
   MarkHostCode(CodeRangeOf(SdkCode()));
   MarkHostCode(CodeRangeOf(HostCode()));
   CallTrace& trace = ActiveTrace();
-  trace.SetListener(nullptr);
+  trace.StopAllListening();
   trace.KeepRecords(false);
   trace.ClearRecords();
   trace.SetPhase(Phase::Host);
@@ -38,7 +38,7 @@ Host::~Host() {
     // A plugin that faulted now was reported to the listener; the host is ending anyway.
   } catch (const Stopped&) {
   }
-  ActiveTrace().SetListener(nullptr);
+  ActiveTrace().StopAllListening();
 }
 
 LoadedPlugin& Host::LoadPlugin(const std::string& path, LoadFrom from) {

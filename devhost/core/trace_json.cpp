@@ -128,7 +128,7 @@ void AppendFaultLine(std::string& out, const TraceRecord& record) {
 
 }  // namespace
 
-void AppendTraceLine(std::string& out, const TraceRecord& record) {
+void AppendTraceLine(std::string& out, const TraceRecord& record, std::string_view at) {
   out += "{\"phase\":\"";
   out += PhaseName(record.phase);
   out += '"';
@@ -170,6 +170,10 @@ void AppendTraceLine(std::string& out, const TraceRecord& record) {
   if (record.result) {
     out += ",\"result\":";
     AppendValue(out, *record.result);
+  }
+  if (!at.empty() && record.kind == RecordKind::PluginCall) {
+    out += ",\"at\":";
+    AppendJsonString(out, std::string(at));
   }
   out += "}\n";
 }

@@ -2,13 +2,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "sdk/trace.h"
 
 namespace devhost {
 
-// Appends one record as one line, ending in '\n'.
-void AppendTraceLine(std::string& out, const TraceRecord& record);
+// Appends one record as one line, ending in '\n'; a plugin's call with the place it was made at,
+// where one is given.
+void AppendTraceLine(std::string& out, const TraceRecord& record, std::string_view at = {});
 // A JSON string literal, quotes included.
 void AppendJsonString(std::string& out, const std::string& text);
 

@@ -66,30 +66,22 @@ PaintingCanvas::TextSetting PaintingCanvas::Setting(float xScale, float yScale) 
   return {&font, y * (xScale / yScale), y};
 }
 
+void PaintingCanvas::Paint(const std::vector<PixelRect>& area) {
+  const ImU32 colour = ToImColour(Colour());
+  for (const PixelRect& r : area)
+    target_->AddRectFilled(
+        ImVec2(static_cast<float>(r.x), static_cast<float>(r.y)),
+        ImVec2(static_cast<float>(r.x + r.width), static_cast<float>(r.y + r.height)), colour);
+}
+
 void PaintingCanvas::FillBox(Vector2 size) {
   RecordingCanvas::FillBox(size);
-  if (target_ == nullptr || size.X <= 0 || size.Y <= 0) return;
-  const Vector2 p = Position();
-  target_->AddRectFilled(ImVec2(static_cast<float>(p.X), static_cast<float>(p.Y)),
-                         ImVec2(static_cast<float>(p.X + size.X), static_cast<float>(p.Y + size.Y)),
-                         ToImColour(Colour()));
+  if (target_ != nullptr) Paint(FilledArea(Position(), size));
 }
 
 void PaintingCanvas::DrawBox(Vector2 size) {
   RecordingCanvas::DrawBox(size);
-  if (target_ == nullptr || size.X <= 0 || size.Y <= 0) return;
-  // Four one-pixel strips that never overlap, so a translucent outline is even at the corners.
-  const ImU32 colour = ToImColour(Colour());
-  const Vector2 p = Position();
-  const auto strip = [&](int x, int y, int w, int h) {
-    if (w <= 0 || h <= 0) return;
-    target_->AddRectFilled(ImVec2(static_cast<float>(x), static_cast<float>(y)),
-                           ImVec2(static_cast<float>(x + w), static_cast<float>(y + h)), colour);
-  };
-  strip(p.X, p.Y, size.X, 1);
-  if (size.Y > 1) strip(p.X, p.Y + size.Y - 1, size.X, 1);
-  strip(p.X, p.Y + 1, 1, size.Y - 2);
-  if (size.X > 1) strip(p.X + size.X - 1, p.Y + 1, 1, size.Y - 2);
+  if (target_ != nullptr) Paint(OutlineArea(Position(), size));
 }
 
 void PaintingCanvas::DrawString(const std::string& text, float xScale, float yScale) {

@@ -4,7 +4,10 @@
 // GetStringSize covers what DrawString paints at that scale (docs/devhost.md, Canvas metrics).
 #pragma once
 
+#include <vector>
+
 #include "core/recording_canvas.h"
+#include "render/canvas_area.h"
 #include "render/canvas_fonts.h"
 
 struct ImDrawList;
@@ -32,6 +35,8 @@ class PaintingCanvas : public RecordingCanvas {
     float x = 0, y = 0;
   };
   TextSetting Setting(float xScale, float yScale);
+  // The area in the current colour.
+  void Paint(const std::vector<PixelRect>& area);
 
   CanvasFonts fonts_;
   ImDrawList* target_ = nullptr;

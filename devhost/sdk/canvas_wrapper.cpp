@@ -10,32 +10,34 @@ using namespace devhost::wrapper;
 
 Vector2 CanvasWrapper::GetSize() {
   const Vector2 value = memory_address == 0 ? Vector2{} : CanvasAt(memory_address)->GetSize();
-  if (ActiveTrace().Active()) TraceCanvas("CanvasWrapper::GetSize", {}, value);
+  if (ActiveTrace().Active()) TraceCanvas(DEVHOST_CALLED_FROM, "CanvasWrapper::GetSize", {}, value);
   return value;
 }
 
 void CanvasWrapper::SetPosition(Vector2 position) {
-  if (ActiveTrace().Active()) TraceCanvas("CanvasWrapper::SetPosition", {position});
+  if (ActiveTrace().Active())
+    TraceCanvas(DEVHOST_CALLED_FROM, "CanvasWrapper::SetPosition", {position});
   if (memory_address != 0) CanvasAt(memory_address)->SetPosition(position);
 }
 
 void CanvasWrapper::SetColor(LinearColor colour) {
-  if (ActiveTrace().Active()) TraceCanvas("CanvasWrapper::SetColor", {colour});
+  if (ActiveTrace().Active()) TraceCanvas(DEVHOST_CALLED_FROM, "CanvasWrapper::SetColor", {colour});
   if (memory_address != 0) CanvasAt(memory_address)->SetColor(colour);
 }
 
 void CanvasWrapper::DrawBox(Vector2 size) {
-  if (ActiveTrace().Active()) TraceCanvas("CanvasWrapper::DrawBox", {size});
+  if (ActiveTrace().Active()) TraceCanvas(DEVHOST_CALLED_FROM, "CanvasWrapper::DrawBox", {size});
   if (memory_address != 0) CanvasAt(memory_address)->DrawBox(size);
 }
 
 void CanvasWrapper::FillBox(Vector2 size) {
-  if (ActiveTrace().Active()) TraceCanvas("CanvasWrapper::FillBox", {size});
+  if (ActiveTrace().Active()) TraceCanvas(DEVHOST_CALLED_FROM, "CanvasWrapper::FillBox", {size});
   if (memory_address != 0) CanvasAt(memory_address)->FillBox(size);
 }
 
 void CanvasWrapper::DrawString(std::string text, float xScale, float yScale) {
-  if (ActiveTrace().Active()) TraceCanvas("CanvasWrapper::DrawString", {text, xScale, yScale});
+  if (ActiveTrace().Active())
+    TraceCanvas(DEVHOST_CALLED_FROM, "CanvasWrapper::DrawString", {text, xScale, yScale});
   if (memory_address != 0) CanvasAt(memory_address)->DrawString(text, xScale, yScale);
 }
 
@@ -44,6 +46,7 @@ Vector2F CanvasWrapper::GetStringSize(std::string text, float xScale, float ySca
                              ? Vector2F{}
                              : CanvasAt(memory_address)->GetStringSize(text, xScale, yScale);
   if (ActiveTrace().Active())
-    TraceCanvas("CanvasWrapper::GetStringSize", {std::move(text), xScale, yScale}, value);
+    TraceCanvas(DEVHOST_CALLED_FROM, "CanvasWrapper::GetStringSize",
+                {std::move(text), xScale, yScale}, value);
   return value;
 }

@@ -12,46 +12,53 @@ using namespace devhost::wrapper;
 
 void CVarWrapper::addOnValueChanged(ValueChanged fn) {
   if (ActiveTrace().Active())
-    Trace("CVarWrapper::addOnValueChanged", memory_address, {devhost::Callback{}});
+    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::addOnValueChanged", memory_address,
+          {devhost::Callback{}});
   if (memory_address == 0) return;
   CvarAt(memory_address)->store->AddHook(*CvarAt(memory_address), std::move(fn));
 }
 
 bool CVarWrapper::getBoolValue() {
   const bool value = memory_address != 0 && devhost::TextToBool(CvarAt(memory_address)->value);
-  if (ActiveTrace().Active()) Trace("CVarWrapper::getBoolValue", memory_address, {}, value);
+  if (ActiveTrace().Active())
+    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::getBoolValue", memory_address, {}, value);
   return value;
 }
 
 float CVarWrapper::getFloatValue() {
   const float value =
       memory_address == 0 ? 0.0f : devhost::TextToFloat(CvarAt(memory_address)->value);
-  if (ActiveTrace().Active()) Trace("CVarWrapper::getFloatValue", memory_address, {}, value);
+  if (ActiveTrace().Active())
+    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::getFloatValue", memory_address, {}, value);
   return value;
 }
 
 std::string CVarWrapper::getStringValue() {
   std::string value = memory_address == 0 ? std::string() : CvarAt(memory_address)->value;
-  if (ActiveTrace().Active()) Trace("CVarWrapper::getStringValue", memory_address, {}, value);
+  if (ActiveTrace().Active())
+    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::getStringValue", memory_address, {}, value);
   return value;
 }
 
 void CVarWrapper::setValue(int value) {
   if (ActiveTrace().Active())
-    Trace("CVarWrapper::setValue", memory_address, {static_cast<std::int64_t>(value)});
+    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::setValue", memory_address,
+          {static_cast<std::int64_t>(value)});
   if (memory_address == 0) return;
   CvarAt(memory_address)->store->Set(*CvarAt(memory_address), value);
 }
 
 void CVarWrapper::setValue(float value) {
-  if (ActiveTrace().Active()) Trace("CVarWrapper::setValue", memory_address, {value});
+  if (ActiveTrace().Active())
+    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::setValue", memory_address, {value});
   if (memory_address == 0) return;
   CvarAt(memory_address)->store->Set(*CvarAt(memory_address), value);
 }
 
 bool CVarWrapper::IsNull() const {
   const bool value = memory_address == 0;
-  if (ActiveTrace().Active()) Trace("CVarWrapper::IsNull", memory_address, {}, value);
+  if (ActiveTrace().Active())
+    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::IsNull", memory_address, {}, value);
   return value;
 }
 
@@ -74,7 +81,7 @@ CVarWrapper CVarManagerWrapper::registerCvar(std::string name, std::string defau
     result = devhost::AddressOf(store->Register(std::move(definition)));
   }
   if (ActiveTrace().Active())
-    Trace("CVarManagerWrapper::registerCvar", memory_address,
+    Trace(DEVHOST_CALLED_FROM, "CVarManagerWrapper::registerCvar", memory_address,
           {std::move(name), std::move(defaultValue), std::move(description), searchable, hasMin,
            min, hasMax, max, saveToCfg},
           HandleValue(result));
@@ -88,11 +95,13 @@ CVarWrapper CVarManagerWrapper::getCvar(std::string name) {
       result = devhost::AddressOf(*cvar);
   }
   if (ActiveTrace().Active())
-    Trace("CVarManagerWrapper::getCvar", memory_address, {std::move(name)}, HandleValue(result));
+    Trace(DEVHOST_CALLED_FROM, "CVarManagerWrapper::getCvar", memory_address, {std::move(name)},
+          HandleValue(result));
   return CVarWrapper(result);
 }
 
 void CVarManagerWrapper::log(std::string text) {
-  if (ActiveTrace().Active()) Trace("CVarManagerWrapper::log", memory_address, {text});
+  if (ActiveTrace().Active())
+    Trace(DEVHOST_CALLED_FROM, "CVarManagerWrapper::log", memory_address, {text});
   if (memory_address != 0) StoreAt(memory_address)->Log(text);
 }

@@ -12,14 +12,16 @@ using namespace devhost::wrapper;
 
 void GameWrapper::RegisterDrawable(Drawable callback) {
   if (ActiveTrace().Active())
-    Trace("GameWrapper::RegisterDrawable", memory_address, {devhost::Callback{}});
+    Trace(DEVHOST_CALLED_FROM, "GameWrapper::RegisterDrawable", memory_address,
+          {devhost::Callback{}});
   if (memory_address != 0)
     GameAt(memory_address)->AddDrawable(devhost::CurrentCaller(), std::move(callback));
 }
 
 bool GameWrapper::IsInReplay() {
   const bool value = memory_address != 0 && GameAt(memory_address)->inReplay;
-  if (ActiveTrace().Active()) Trace("GameWrapper::IsInReplay", memory_address, {}, value);
+  if (ActiveTrace().Active())
+    Trace(DEVHOST_CALLED_FROM, "GameWrapper::IsInReplay", memory_address, {}, value);
   return value;
 }
 
@@ -28,7 +30,8 @@ ServerWrapper GameWrapper::GetCurrentGameState() {
   if (memory_address != 0 && GameAt(memory_address)->gameStatePresent)
     result = devhost::AddressOf(GameAt(memory_address)->gameState);
   if (ActiveTrace().Active())
-    Trace("GameWrapper::GetCurrentGameState", memory_address, {}, HandleValue(result));
+    Trace(DEVHOST_CALLED_FROM, "GameWrapper::GetCurrentGameState", memory_address, {},
+          HandleValue(result));
   return ServerWrapper(result);
 }
 
@@ -37,7 +40,7 @@ CameraWrapper GameWrapper::GetCamera() {
   if (memory_address != 0 && GameAt(memory_address)->cameraPresent)
     result = devhost::AddressOf(GameAt(memory_address)->camera);
   if (ActiveTrace().Active())
-    Trace("GameWrapper::GetCamera", memory_address, {}, HandleValue(result));
+    Trace(DEVHOST_CALLED_FROM, "GameWrapper::GetCamera", memory_address, {}, HandleValue(result));
   return CameraWrapper(result);
 }
 
@@ -45,7 +48,8 @@ ViewTarget BaseCameraWrapper::GetViewTarget() {
   ViewTarget target;
   if (memory_address != 0) target.Target = ObjectAt<devhost::Camera>(memory_address)->viewTarget;
   if (ActiveTrace().Active())
-    Trace("BaseCameraWrapper::GetViewTarget", memory_address, {}, HandleValue(target.Target));
+    Trace(DEVHOST_CALLED_FROM, "BaseCameraWrapper::GetViewTarget", memory_address, {},
+          HandleValue(target.Target));
   return target;
 }
 
@@ -56,7 +60,8 @@ ArrayWrapper<CarWrapper> GameEventWrapper::GetCars() {
     if (cars != nullptr) result = devhost::AddressOf(*cars);
   }
   if (ActiveTrace().Active())
-    Trace("GameEventWrapper::GetCars", memory_address, {}, HandleValue(result));
+    Trace(DEVHOST_CALLED_FROM, "GameEventWrapper::GetCars", memory_address, {},
+          HandleValue(result));
   return ArrayWrapper<CarWrapper>(result);
 }
 
@@ -67,7 +72,8 @@ int ArrayWrapper<T>::Count() {
           ? 0
           : static_cast<int>(ObjectAt<devhost::CarArray>(memory_address)->slots.size());
   if (ActiveTrace().Active())
-    Trace("ArrayWrapper<CarWrapper>::Count", memory_address, {}, static_cast<std::int64_t>(value));
+    Trace(DEVHOST_CALLED_FROM, "ArrayWrapper<CarWrapper>::Count", memory_address, {},
+          static_cast<std::int64_t>(value));
   return value;
 }
 
@@ -80,8 +86,8 @@ T ArrayWrapper<T>::Get(int index) {
       result = devhost::AddressOf(*slots[static_cast<std::size_t>(index)]);
   }
   if (ActiveTrace().Active())
-    Trace("ArrayWrapper<CarWrapper>::Get", memory_address, {static_cast<std::int64_t>(index)},
-          HandleValue(result));
+    Trace(DEVHOST_CALLED_FROM, "ArrayWrapper<CarWrapper>::Get", memory_address,
+          {static_cast<std::int64_t>(index)}, HandleValue(result));
   return T(result);
 }
 

@@ -1,6 +1,7 @@
 #include "sdk/trace.h"
 
 #include <utility>
+#include <vector>
 
 namespace devhost {
 
@@ -30,9 +31,10 @@ void CallTrace::SetPhase(Phase phase, std::optional<std::int64_t> frame) {
 }
 
 void CallTrace::Record(std::string op, std::optional<std::string> self,
-                       std::vector<TraceValue> args, std::optional<TraceValue> result) {
-  Append(RecordKind::PluginCall, std::move(op), std::move(self), std::move(args),
-         std::move(result));
+                       std::vector<TraceValue> args, std::optional<TraceValue> result,
+                       std::uintptr_t calledFrom) {
+  Append(RecordKind::PluginCall, std::move(op), std::move(self), std::move(args), std::move(result),
+         calledFrom);
 }
 
 void CallTrace::RecordHost(RecordKind kind, std::string op, std::optional<std::string> plugin,
@@ -50,12 +52,23 @@ void CallTrace::RecordFault(std::string fault, std::string plugin, std::string c
 }
 
 void CallTrace::Append(RecordKind kind, std::string op, std::optional<std::string> self,
-                       std::vector<TraceValue> args, std::optional<TraceValue> result) {
-  if (!keep_ && !listener_) return;
+                       std::vector<TraceValue> args, std::optional<TraceValue> result,
+                       std::uintptr_t calledFrom) {
+  if (!Active()) return;
   TraceRecord record{
-      phase_, frame_, std::move(op), std::move(self), std::move(args), std::move(result), kind};
-  if (listener_) listener_(record);
+      phase_, frame_,    std::move(op), std::move(self), std::move(args), std::move(result),
+      kind,   calledFrom};
+  for (const auto& [id, listener] : listeners_) listener(record);
   if (keep_) records_.push_back(std::move(record));
+}
+
+CallTrace::ListenerId CallTrace::Listen(Listener listener) {
+  listeners_.emplace_back(++nextListener_, std::move(listener));
+  return nextListener_;
+}
+
+void CallTrace::StopListening(ListenerId id) {
+  std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
 CallTrace& ActiveTrace() {

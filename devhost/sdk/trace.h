@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -70,20 +71,23 @@ struct TraceRecord {
   std::vector<TraceValue> args;     // a fault: the call it ended, then its places
   std::optional<TraceValue> result;
   RecordKind kind = RecordKind::PluginCall;
+  // A plugin's call: the return address in the plugin of its call into the host.
+  std::uintptr_t calledFrom = 0;
 };
 
 // Where the wrappers report. Phase and frame are set by the host around each call into a plugin.
 class DEVHOST_SDK_API CallTrace {
  public:
   using Listener = std::function<void(const TraceRecord&)>;
+  using ListenerId = std::size_t;
 
   void SetPhase(Phase phase, std::optional<std::int64_t> frame = std::nullopt);
   Phase CurrentPhase() const { return phase_; }
   std::optional<std::int64_t> CurrentFrame() const { return frame_; }
   // Wrappers test this before building a record, so an unobserved call costs one branch.
-  bool Active() const { return keep_ || listener_ != nullptr; }
+  bool Active() const { return keep_ || !listeners_.empty(); }
   void Record(std::string op, std::optional<std::string> self, std::vector<TraceValue> args,
-              std::optional<TraceValue> result = std::nullopt);
+              std::optional<TraceValue> result, std::uintptr_t calledFrom);
   // The host's side; plugin is the plugin's name, none for a hook or drawable nobody owns.
   void RecordHost(RecordKind kind, std::string op, std::optional<std::string> plugin,
                   std::vector<TraceValue> args = {},
@@ -97,17 +101,22 @@ class DEVHOST_SDK_API CallTrace {
   void KeepRecords(bool keep) { keep_ = keep; }
   const std::vector<TraceRecord>& Records() const { return records_; }
   void ClearRecords() { records_.clear(); }
-  void SetListener(Listener listener) { listener_ = std::move(listener); }
+  // Each listener is told every record from now on, in the order they began to listen.
+  ListenerId Listen(Listener listener);
+  void StopListening(ListenerId id);
+  void StopAllListening() { listeners_.clear(); }
 
  private:
   void Append(RecordKind kind, std::string op, std::optional<std::string> self,
-              std::vector<TraceValue> args, std::optional<TraceValue> result);
+              std::vector<TraceValue> args, std::optional<TraceValue> result,
+              std::uintptr_t calledFrom = 0);
 
   Phase phase_ = Phase::Host;
   std::optional<std::int64_t> frame_;
   bool keep_ = false;
   std::vector<TraceRecord> records_;
-  Listener listener_;
+  std::vector<std::pair<ListenerId, Listener>> listeners_;
+  ListenerId nextListener_ = 0;
 };
 
 DEVHOST_SDK_API CallTrace& ActiveTrace();

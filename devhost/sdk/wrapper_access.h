@@ -29,14 +29,18 @@ inline TraceValue HandleValue(std::uintptr_t address) {
   return ObjectId{ObjectAt<ModelObject>(address)->id};
 }
 
-inline void Trace(const char* op, std::uintptr_t self, std::vector<TraceValue> args,
-                  std::optional<TraceValue> result = std::nullopt) {
-  ActiveTrace().Record(op, SelfId(self), std::move(args), std::move(result));
+// Where in the plugin the wrapper was called from: the instruction after its call. Taken in the
+// wrapper itself, which the plugin calls directly, and handed to the trace.
+#define DEVHOST_CALLED_FROM reinterpret_cast<std::uintptr_t>(__builtin_return_address(0))
+
+inline void Trace(std::uintptr_t from, const char* op, std::uintptr_t self,
+                  std::vector<TraceValue> args, std::optional<TraceValue> result = std::nullopt) {
+  ActiveTrace().Record(op, SelfId(self), std::move(args), std::move(result), from);
 }
 
-inline void TraceCanvas(const char* op, std::vector<TraceValue> args,
+inline void TraceCanvas(std::uintptr_t from, const char* op, std::vector<TraceValue> args,
                         std::optional<TraceValue> result = std::nullopt) {
-  ActiveTrace().Record(op, "canvas", std::move(args), std::move(result));
+  ActiveTrace().Record(op, "canvas", std::move(args), std::move(result), from);
 }
 
 inline Cvar* CvarAt(std::uintptr_t address) { return ObjectAt<Cvar>(address); }

@@ -1,5 +1,6 @@
 #include "symbols/symbolizer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace devhost {
@@ -14,6 +15,18 @@ std::string FileLineText(const SourcePlace& place) {
 std::string PlaceText(const SourcePlace& place) {
   if (place.function.empty()) return FileLineText(place);
   return place.function + " at " + FileLineText(place);
+}
+
+const std::string& Symbolizer::CallSite(std::uintptr_t returnAddress) {
+  const auto known = callSites_.find(returnAddress);
+  if (known != callSites_.end()) return known->second;
+  const auto& places = PlacesOf(returnAddress - 1);
+  const auto own = std::find_if(places.begin(), places.end(),
+                                [](const SourcePlace& place) { return place.ownSource; });
+  std::string text = own != places.end() ? FileLineText(*own)
+                     : places.empty()    ? "unknown"
+                                         : FileLineText(places.front());
+  return callSites_[returnAddress] = std::move(text);
 }
 
 }  // namespace devhost

@@ -37,6 +37,11 @@ class Symbolizer {
   // should be given less one, so that it names the call. One place with only the module and
   // offset where the module has no debug information; none where no module holds the address.
   const std::vector<SourcePlace>& PlacesOf(std::uintptr_t address);
+  // Where a call into the host was made, given its return address: "src/overlay/draw_bar.cpp:36",
+  // the innermost place in the module's own sources (not a system header) where the call is
+  // inlined; the innermost place of any kind where none is; "Veyrant.so+0x1a2b" without debug
+  // information.
+  const std::string& CallSite(std::uintptr_t returnAddress);
   // Modules were loaded or closed since the last look.
   void ModulesChanged();
 
@@ -44,6 +49,7 @@ class Symbolizer {
   struct Modules;
   std::unique_ptr<Modules> modules_;
   std::unordered_map<std::uintptr_t, std::vector<SourcePlace>> known_;
+  std::unordered_map<std::uintptr_t, std::string> callSites_;
 };
 
 }  // namespace devhost

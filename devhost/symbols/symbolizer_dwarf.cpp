@@ -165,6 +165,7 @@ Symbolizer::~Symbolizer() = default;
 void Symbolizer::ModulesChanged() {
   modules_->fresh = false;
   known_.clear();
+  callSites_.clear();
 }
 
 const std::vector<SourcePlace>& Symbolizer::PlacesOf(std::uintptr_t address) {

@@ -13,7 +13,10 @@ Symbolizer::Symbolizer() = default;
 
 Symbolizer::~Symbolizer() = default;
 
-void Symbolizer::ModulesChanged() { known_.clear(); }
+void Symbolizer::ModulesChanged() {
+  known_.clear();
+  callSites_.clear();
+}
 
 const std::vector<SourcePlace>& Symbolizer::PlacesOf(std::uintptr_t address) {
   std::vector<SourcePlace>& places = known_[address];
