@@ -91,6 +91,17 @@ const std::vector<Option>& Options() {
        [](CommandLine& c, const std::string& v) { c.pngDir = v; }},
       {"--video", "FILE", "encode every frame with ffmpeg as a video: .mp4, .webm or .mov",
        [](CommandLine& c, const std::string& v) { c.videoPath = v; }},
+      {"--explain", "X,Y",
+       "print what drew that pixel of the last frame: its colour, the calls over it",
+       [](CommandLine& c, const std::string& v) {
+         const auto comma = v.find(',');
+         if (comma == std::string::npos) Bad("--explain", v, "X,Y, a pixel such as 156,60");
+         const auto limit = std::numeric_limits<int>::max();
+         const auto x = WholeNumber("--explain", v.substr(0, comma), 0);
+         const auto y = WholeNumber("--explain", v.substr(comma + 1), 0);
+         if (x > limit || y > limit) Bad("--explain", v, "a pixel of the canvas");
+         c.explainPixel = Vector2{static_cast<int>(x), static_cast<int>(y)};
+       }},
       {"--transparent", nullptr, "pictures and video without the backdrop, keeping alpha",
        [](CommandLine& c, const std::string&) { c.transparent = true; }},
       {"--settings", nullptr, "draw the plugin's settings window into the pictures or the window",
@@ -125,7 +136,7 @@ const std::vector<Option>& Options() {
              {SettingsAction::Kind::Type, std::move(label), std::move(text)});
        }},
       {"--plugin-timeout", "SECONDS",
-       "a call into the plugin that has not returned by then is a fault (default: 10; 0: none)",
+       "a call into the plugin longer than this is a fault (default: 10; 0: none)",
        [](CommandLine& c, const std::string& v) {
          const auto t = FiniteNumber(v);
          if (!t || *t < 0) Bad("--plugin-timeout", v, "a number of seconds, 0 or more");
@@ -164,12 +175,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     option->apply(result, *value);
   }
-  const bool pictures = result.pngPath || result.pngDir || result.videoPath;
+  const bool pictures = result.pngPath || result.pngDir || result.videoPath || result.explainPixel;
   if (result.transparent && !pictures)
     throw UsageError("--transparent: needs --png, --png-dir or --video");
-  if (result.frames == 0 && (result.pngPath || result.videoPath))
-    throw UsageError(std::string(result.pngPath ? "--png" : "--video") +
+  if (result.frames == 0 && (result.pngPath || result.videoPath || result.explainPixel))
+    throw UsageError(std::string(result.pngPath     ? "--png"
+                                 : result.videoPath ? "--video"
+                                                    : "--explain") +
                      ": needs at least one frame, got --frames 0");
+  if (const auto& p = result.explainPixel;
+      p && (p->X >= result.canvasSize.X || p->Y >= result.canvasSize.Y))
+    throw UsageError("--explain " + std::to_string(p->X) + "," + std::to_string(p->Y) +
+                     ": the pixel lies off the " + std::to_string(result.canvasSize.X) + "x" +
+                     std::to_string(result.canvasSize.Y) + " canvas");
+  if (result.window && result.explainPixel)
+    throw UsageError("--explain: cannot be combined with --window (its inspector is F2)");
   if (result.window && pictures)
     throw UsageError("--window: cannot be combined with --png, --png-dir or --video");
   if (result.scriptPath && !result.window) throw UsageError("--script: needs --window");

@@ -47,6 +47,7 @@ struct CommandLine {
   std::optional<std::string> pngPath;     // the last frame's picture
   std::optional<std::string> pngDir;      // every frame's picture, DIR/frame-00000.png ...
   std::optional<std::string> videoPath;   // every frame encoded by ffmpeg, .mp4, .webm or .mov
+  std::optional<Vector2> explainPixel;    // what drew this pixel of the last frame
   bool transparent = false;               // pictures without the backdrop, alpha kept
   bool settings = false;                  // the settings window drawn into the pictures or window
   bool window = false;                    // play in a window instead of a fixed number of frames

@@ -31,11 +31,12 @@ namespace {
 // Refuses, before anything is loaded, what this build or this machine cannot do.
 void CheckAvailable(const devhost::CommandLine& options) {
 #ifndef VEYRANT_HAVE_RENDERER
-  const char* option = options.pngPath     ? "--png"
-                       : options.pngDir    ? "--png-dir"
-                       : options.videoPath ? "--video"
-                       : options.window    ? "--window"
-                                           : nullptr;
+  const char* option = options.pngPath        ? "--png"
+                       : options.pngDir       ? "--png-dir"
+                       : options.videoPath    ? "--video"
+                       : options.explainPixel ? "--explain"
+                       : options.window       ? "--window"
+                                              : nullptr;
   if (option != nullptr)
     throw devhost::UsageError(std::string(option) +
                               ": not available in this build (it has no renderer)");
@@ -48,7 +49,7 @@ void CheckAvailable(const devhost::CommandLine& options) {
 // The settings page runs first, in a context of its own, where the pictures do not show it.
 void RunChosenWay(devhost::Host& host, const devhost::CommandLine& options, bool settingsPage) {
 #ifdef VEYRANT_HAVE_RENDERER
-  if (options.pngPath || options.pngDir || options.videoPath)
+  if (options.pngPath || options.pngDir || options.videoPath || options.explainPixel)
     return devhost::RunPictures(host, options, settingsPage);
 #endif
   if (settingsPage) devhost::RunSettingsPageAlone(host, options);

@@ -7,10 +7,13 @@
 
 #include "app/progress_line.h"
 #include "app/run_settings_page.h"
+#include "core/frame_calls.h"
 #include "output/picture_writer.h"
 #include "output/video_format.h"
 #include "output/video_writer.h"
 #include "render/headless_renderer.h"
+#include "render/pixel_explanation.h"
+#include "system/standard_output.h"
 
 namespace devhost {
 
@@ -32,7 +35,10 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
     video.emplace(*options.videoPath,
                   VideoFormatFor(*options.videoPath, options.transparent, options.canvasSize),
                   options.canvasSize, host.CurrentScene().fps);
+  std::optional<FrameCalls> calls;
+  if (options.explainPixel) calls.emplace(host.Trace());
   ProgressLine progress(options.frames);
+  std::string explanation;  // printed once the pictures are written
   for (std::int64_t k = 0; k < options.frames; ++k) {
     renderer.RenderNextFrame(drawHostUi);
     const bool last = k + 1 == options.frames;
@@ -40,6 +46,11 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
     if (options.pngDir || video || last) {
       const auto image = renderer.ReadFrame();
       if (options.pngPath && last) writer.Write(*options.pngPath, image);
+      if (calls && last) {
+        const Vector2 pixel = *options.explainPixel;
+        explanation = ExplainPixel(*calls, *image, pixel.X, pixel.Y, renderer.Composer().Canvas(),
+                                   host.Door().Symbols());
+      }
       if (options.pngDir) {
         char name[32];
         std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(k));
@@ -51,6 +62,7 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
   }
   writer.Finish();
   if (video) video->Finish();
+  PrintOut(explanation);
 }
 
 }  // namespace devhost

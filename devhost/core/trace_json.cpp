@@ -107,6 +107,21 @@ void AppendJsonString(std::string& out, const std::string& text) {
   out += '"';
 }
 
+std::string TraceValueText(const TraceValue& value) {
+  std::string text;
+  AppendValue(text, value);
+  return text;
+}
+
+std::string TraceValuesText(const std::vector<TraceValue>& values) {
+  std::string text = "[";
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) text += ',';
+    AppendValue(text, values[i]);
+  }
+  return text + "]";
+}
+
 namespace {
 
 // {"phase":"fault","frame":2,"fault":"SIGSEGV, ...","plugin":"Veyrant","call":"RenderOverlay",
@@ -159,14 +174,8 @@ void AppendTraceLine(std::string& out, const TraceRecord& record, std::string_vi
   } else {
     out += "null";
   }
-  if (record.kind == RecordKind::PluginCall || record.kind == RecordKind::HostCall) {
-    out += ",\"args\":[";
-    for (std::size_t i = 0; i < record.args.size(); ++i) {
-      if (i > 0) out += ',';
-      AppendValue(out, record.args[i]);
-    }
-    out += ']';
-  }
+  if (record.kind == RecordKind::PluginCall || record.kind == RecordKind::HostCall)
+    out += ",\"args\":" + TraceValuesText(record.args);
   if (record.result) {
     out += ",\"result\":";
     AppendValue(out, *record.result);

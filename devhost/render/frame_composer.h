@@ -24,6 +24,8 @@ class FrameComposer {
   FrameComposer(Vector2 size, double frameSeconds);
 
   HostUiContext& Ui() { return ui_; }
+  // What the plugin paints on; it measures text as the frames draw it.
+  PaintingCanvas& Canvas() { return canvas_; }
   Vector2 Size() const { return size_; }
 
   // Plays the host's next frame showing the scene at sceneSeconds; then drawHostUi draws the
