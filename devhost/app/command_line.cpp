@@ -49,6 +49,9 @@ const std::vector<Option>& Options() {
       {"--plugin", "PATH",
        "plugin module to load (default: " DEVHOST_DEFAULT_PLUGIN " beside this program)",
        [](CommandLine& c, const std::string& v) { c.pluginPath = v; }},
+      {"--compare", "OTHER",
+       "play the run through --plugin and through OTHER and compare every record",
+       [](CommandLine& c, const std::string& v) { c.comparePath = v; }},
       {"--scene", "FILE", "scene to play (default: the built-in demo)",
        [](CommandLine& c, const std::string& v) { c.scenePath = v; }},
       {"--canvas", "WxH", "canvas size in pixels (default: 1920x1080)",
@@ -194,6 +197,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     throw UsageError("--window: cannot be combined with --png, --png-dir or --video");
   if (result.scriptPath && !result.window) throw UsageError("--script: needs --window");
   if (result.sources && !result.tracePath) throw UsageError("--sources: needs --trace");
+  if (result.comparePath) {
+    const char* other = result.window         ? "--window"
+                        : result.videoPath    ? "--video"
+                        : result.tracePath    ? "--trace"
+                        : result.pngDir       ? "--png-dir"
+                        : result.explainPixel ? "--explain"
+                        : result.settings     ? "--settings"
+                                              : nullptr;
+    if (other != nullptr)
+      throw UsageError(std::string("--compare: cannot be combined with ") + other);
+  }
   if (result.watch && !result.window) throw UsageError("--watch: needs --window");
   if (result.settings && !pictures && !result.window)
     throw UsageError("--settings: needs --png, --png-dir, --video or --window");

@@ -37,8 +37,9 @@ struct SettingsAction {
 };
 
 struct CommandLine {
-  std::optional<std::string> pluginPath;  // default: DEVHOST_DEFAULT_PLUGIN beside the program
-  std::optional<std::string> scenePath;   // default: the built-in demo
+  std::optional<std::string> pluginPath;   // default: DEVHOST_DEFAULT_PLUGIN beside the program
+  std::optional<std::string> scenePath;    // default: the built-in demo
+  std::optional<std::string> comparePath;  // a second build, played the same run and compared
   Vector2 canvasSize{1920, 1080};
   std::vector<StartupAction> actions;
   double time = 0;

@@ -1,17 +1,12 @@
 #include "app/host_run.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <vector>
 
-#include "app/file_identity.h"
+#include "app/run_start.h"
 #include "core/trace_json.h"
-#include "system/leftovers.h"
 #include "system/standard_output.h"
 #include "system/stop_request.h"
 
@@ -21,59 +16,6 @@ namespace {
 
 // A file's worth of trace lines is written at a time, so memory holds no more than that.
 constexpr std::size_t kTraceChunk = 1 << 16;
-
-#if defined(_WIN32)
-std::filesystem::path ProgramPath(std::error_code& ec) {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length == MAX_PATH) ec = std::make_error_code(std::errc::filename_too_long);
-  return ec ? std::filesystem::path() : std::filesystem::path(path, path + length);
-}
-#else
-std::filesystem::path ProgramPath(std::error_code& ec) {
-  return std::filesystem::read_symlink("/proc/self/exe", ec);
-}
-#endif
-
-std::string DefaultPluginPath() {
-  std::error_code ec;
-  const auto self = ProgramPath(ec);
-  if (ec) return DEVHOST_DEFAULT_PLUGIN;
-  return (self.parent_path() / DEVHOST_DEFAULT_PLUGIN).string();
-}
-
-std::string PluginPath(const CommandLine& options) {
-  return options.pluginPath ? *options.pluginPath : DefaultPluginPath();
-}
-
-// Every file the run reads or writes, by the option that names it.
-std::vector<NamedFile> FilesOf(const CommandLine& options) {
-  std::vector<NamedFile> files{{"--plugin", PluginPath(options), true, false}};
-  const auto add = [&files](const char* option, const std::optional<std::string>& path, bool input,
-                            bool output) {
-    if (path && *path != "-") files.push_back({option, *path, input, output});
-  };
-  add("--scene", options.scenePath, true, false);
-  add("--config", options.configPath, true, true);
-  add("--script", options.scriptPath, true, false);
-  for (const auto& action : options.actions)
-    if (action.kind == StartupAction::Kind::Exec)
-      add("--exec", ExecFileOf(action.text), true, false);
-  add("--trace", options.tracePath, false, true);
-  add("--png", options.pngPath, false, true);
-  add("--video", options.videoPath, false, true);
-  return files;
-}
-
-// What hosts killed before they could clean up left: temporary files beside this run's outputs
-// and in its --png-dir, and private module copies.
-void RemoveWhatKilledHostsLeft(const CommandLine& options) {
-  for (const auto& path :
-       {options.configPath, options.tracePath, options.pngPath, options.videoPath})
-    if (path && *path != "-") RemoveLeftoverTemporaries(*path);
-  if (options.pngDir) RemoveLeftoverFrames(*options.pngDir);
-  RemoveLeftoverModuleCopies();
-}
 
 void PrintVariables(Host& host) {
   std::vector<const Cvar*> cvars;
@@ -88,12 +30,9 @@ HostRun::HostRun(const CommandLine& options)
     : options_(options),
       host_(options.canvasSize),
       traceToStdout_(options.tracePath && *options.tracePath == "-") {
-  RefuseSharedFiles(FilesOf(options));
-  RemoveWhatKilledHostsLeft(options);
+  PrepareFiles(options);
   host_.Store().SetLogSink([](const std::string& text) { std::cerr << text << '\n'; });
-  // The scene first: a bad scene stops the run before the plugin sees anything.
-  if (options.scenePath) host_.SetScene(LoadSceneFile(*options.scenePath));
-  host_.SetStartTime(options.time);
+  StartScene(host_, options);
 
   if (options.tracePath) {
     if (!traceToStdout_) traceFile_.emplace(*options.tracePath);
@@ -114,18 +53,8 @@ HostRun::HostRun(const CommandLine& options)
   // the trace up to it.
   try {
     // Watched, from a private copy: the build replaces the file while the plugin runs.
-    host_.LoadPlugin(PluginPath(options), options.watch ? LoadFrom::PrivateCopy : LoadFrom::File);
-    if (options.configPath)
-      for (const auto& problem : host_.RestoreConfig(*options.configPath))
-        std::cerr << problem << '\n';
-    for (const auto& action : options.actions) {
-      ThrowIfStopped();
-      if (action.kind == StartupAction::Kind::Set) {
-        host_.SetVariable(action.name, action.text);
-      } else {
-        PrintOut(host_.Console(action.text));
-      }
-    }
+    StartPlugin(host_, options, PluginPath(options),
+                options.watch ? LoadFrom::PrivateCopy : LoadFrom::File, true);
   } catch (const PluginFaulted&) {
     SaveAfterFailure(true);
     throw;

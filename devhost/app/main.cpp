@@ -14,6 +14,7 @@
 
 #include "app/command_line.h"
 #include "app/host_run.h"
+#include "app/run_compare.h"
 #include "app/run_settings_page.h"
 #include "system/errors.h"
 #include "system/fault_guard.h"
@@ -61,8 +62,10 @@ void RunChosenWay(devhost::Host& host, const devhost::CommandLine& options, bool
   host.RenderFrames(options.frames);
 }
 
-void Run(const devhost::CommandLine& options) {
+// The run's exit code, when it ends without a failure.
+int Run(const devhost::CommandLine& options) {
   CheckAvailable(options);
+  if (options.comparePath) return devhost::RunCompare(options);
   devhost::HostRun run(options);
   const bool settingsPage = options.settingsFrames || !options.settingsActions.empty();
   try {
@@ -75,6 +78,7 @@ void Run(const devhost::CommandLine& options) {
     throw;
   }
   run.Finish(settingsPage);
+  return 0;
 }
 
 // The run's end on a failure: what it printed before goes out, then the message.
@@ -120,8 +124,8 @@ int Program(int argc, char** argv) {
       return 0;
     }
     devhost::SetPluginCallLimit(options.pluginTimeout);
-    Run(options);
-    return devhost::StopSignal() != 0 ? 128 + devhost::StopSignal() : 0;
+    const int code = Run(options);
+    return devhost::StopSignal() != 0 ? 128 + devhost::StopSignal() : code;
   } catch (const devhost::PluginFaulted& e) {
     // The report went to standard error when the plugin faulted.
     return Failed(e, e.exitCode, false);

@@ -113,6 +113,8 @@ LoadedPlugin OpenFile(const std::string& file, const std::string& named) {
 
 }  // namespace
 
+void RequireModuleFile(const std::string& path) { RequireFile(path, path); }
+
 LoadedPlugin OpenPluginModule(const std::string& path, LoadFrom from) {
   if (from == LoadFrom::File) return OpenFile(Absolute(path), path);
   RequireFile(path, path);

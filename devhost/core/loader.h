@@ -42,6 +42,10 @@ void CloseModule(void* module);
 
 enum class LoadFrom { File, PrivateCopy };
 
+// A folder, FIFO or device named as what it is, and a name that is no file refused, with
+// LoadError "PATH: ...", before anything opens it.
+void RequireModuleFile(const std::string& path);
+
 // Opens the module (the file itself, or a private copy of it) and checks its record and entry
 // points; calls nothing in it. Its code is marked as a plugin's until it is closed. Throws
 // LoadError "PATH: what is wrong", naming the file given.
