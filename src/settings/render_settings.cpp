@@ -6,22 +6,26 @@
 #include <string>
 
 #include "host/cvar_wrappers.h"
+#include "plugin/settings_variables.h"
 #include "plugin/veyrant.h"
 
 namespace {
 
-void WriteSwitch(CVarManagerWrapper& cvarManager, const char* name, bool value) {
-  cvarManager.getCvar(std::string(name)).setValue(value ? 1 : 0);
+// The field's variable, fetched afresh by its name, gets the field's value.
+void WriteSwitch(CVarManagerWrapper& cvarManager, const OverlaySettings& settings,
+                 bool OverlaySettings::*field) {
+  cvarManager.getCvar(std::string(VariableNameOf(field))).setValue(settings.*field ? 1 : 0);
 }
 
-void WriteFloat(CVarManagerWrapper& cvarManager, const char* name, float value) {
-  cvarManager.getCvar(std::string(name)).setValue(value);
+void WriteFloat(CVarManagerWrapper& cvarManager, const OverlaySettings& settings,
+                float OverlaySettings::*field) {
+  cvarManager.getCvar(std::string(VariableNameOf(field))).setValue(settings.*field);
 }
 
 // A check box that writes its variable when clicked.
-void SwitchRow(CVarManagerWrapper& cvarManager, const char* label, bool& field,
-               const char* cvarName) {
-  if (ImGui::Checkbox(label, &field)) WriteSwitch(cvarManager, cvarName, field);
+void SwitchRow(CVarManagerWrapper& cvarManager, const char* label, OverlaySettings& settings,
+               bool OverlaySettings::*field) {
+  if (ImGui::Checkbox(label, &(settings.*field))) WriteSwitch(cvarManager, settings, field);
 }
 
 }  // namespace
@@ -29,7 +33,7 @@ void SwitchRow(CVarManagerWrapper& cvarManager, const char* label, bool& field,
 void Veyrant::RenderSettings() {
   CVarManagerWrapper& cvars = *cvarManager;
 
-  SwitchRow(cvars, "Show overlay in replays", settings.enabled, "veyrant_enabled");
+  SwitchRow(cvars, "Show overlay in replays", settings, &OverlaySettings::enabled);
   ImGui::Separator();
   ImGui::Spacing();
 
@@ -39,34 +43,34 @@ void Veyrant::RenderSettings() {
   // Power 1.0: a linear slider.
   if (ImGui::SliderFloat("X (%)", &xPercent, 0.0f, 100.0f, "%.1f%%", 1.0f)) {
     settings.posX = xPercent / 100.0f;
-    WriteFloat(cvars, "veyrant_x", settings.posX);
+    WriteFloat(cvars, settings, &OverlaySettings::posX);
   }
   if (ImGui::SliderFloat("Y (%)", &yPercent, 0.0f, 100.0f, "%.1f%%", 1.0f)) {
     settings.posY = yPercent / 100.0f;
-    WriteFloat(cvars, "veyrant_y", settings.posY);
+    WriteFloat(cvars, settings, &OverlaySettings::posY);
   }
   ImGui::Spacing();
 
   ImGui::Text("Size");
   if (ImGui::SliderFloat("Scale", &settings.scale, 0.5f, 3.0f, "%.2fx", 1.0f)) {
-    WriteFloat(cvars, "veyrant_scale", settings.scale);
+    WriteFloat(cvars, settings, &OverlaySettings::scale);
   }
   ImGui::Separator();
   ImGui::Spacing();
 
   ImGui::Text("Show / hide elements");
   ImGui::Spacing();
-  SwitchRow(cvars, "Throttle / Brake", settings.showThrottle, "veyrant_throttle");
-  SwitchRow(cvars, "Steer", settings.showSteer, "veyrant_steer");
-  SwitchRow(cvars, "Airroll", settings.showRoll, "veyrant_roll");
+  SwitchRow(cvars, "Throttle / Brake", settings, &OverlaySettings::showThrottle);
+  SwitchRow(cvars, "Steer", settings, &OverlaySettings::showSteer);
+  SwitchRow(cvars, "Airroll", settings, &OverlaySettings::showRoll);
   ImGui::Spacing();
-  SwitchRow(cvars, "Boost", settings.showBoost, "veyrant_boost");
-  SwitchRow(cvars, "Jump", settings.showJump, "veyrant_jump");
-  SwitchRow(cvars, "Handbrake", settings.showHandbrake, "veyrant_hb");
+  SwitchRow(cvars, "Boost", settings, &OverlaySettings::showBoost);
+  SwitchRow(cvars, "Jump", settings, &OverlaySettings::showJump);
+  SwitchRow(cvars, "Handbrake", settings, &OverlaySettings::showHandbrake);
   ImGui::Separator();
   ImGui::Spacing();
 
-  SwitchRow(cvars, "Show values on bars", settings.showValues, "veyrant_values");
+  SwitchRow(cvars, "Show values on bars", settings, &OverlaySettings::showValues);
 }
 
 std::string Veyrant::GetPluginName() { return "Veyrant"; }
