@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/file_identity.h"
+#include "app/output_folders.h"
 #include "core/trace_json.h"
 #include "system/leftovers.h"
 #include "system/standard_output.h"
@@ -61,6 +62,7 @@ std::vector<NamedFile> FilesOf(const CommandLine& options) {
       add("--exec", ExecFileOf(action.text), true, false);
   add("--trace", options.tracePath, false, true);
   add("--png", options.pngPath, false, true);
+  add("--png-dir", options.pngDir, false, true);
   add("--video", options.videoPath, false, true);
   return files;
 }
@@ -84,13 +86,16 @@ void PrintVariables(Host& host) {
 
 }  // namespace
 
-HostRun::HostRun(const CommandLine& options)
+HostRun::HostRun(const CommandLine& options, const std::vector<HelpSection>& windowHelp)
     : options_(options),
       host_(options.canvasSize),
       traceToStdout_(options.tracePath && *options.tracePath == "-") {
-  RefuseSharedFiles(FilesOf(options));
+  const std::vector<NamedFile> files = FilesOf(options);
+  RefuseSharedFiles(files);
+  RefuseMissingFolders(files);
   RemoveWhatKilledHostsLeft(options);
   host_.Store().SetLogSink([](const std::string& text) { std::cerr << text << '\n'; });
+  for (const HelpSection& section : windowHelp) host_.AddHelp(section);
   // The scene first: a bad scene stops the run before the plugin sees anything.
   if (options.scenePath) host_.SetScene(LoadSceneFile(*options.scenePath));
   host_.SetStartTime(options.time);
@@ -113,10 +118,16 @@ HostRun::HostRun(const CommandLine& options)
   try {
     for (const auto& action : options.actions) {
       ThrowIfStopped();
-      if (action.kind == StartupAction::Kind::Set) {
-        host_.SetVariable(action.name, action.text);
-      } else {
-        PrintOut(host_.Console(action.text));
+      const bool set = action.kind == StartupAction::Kind::Set;
+      try {
+        if (set) {
+          host_.SetVariable(action.name, action.text);
+        } else {
+          PrintOut(host_.Console(action.text));
+        }
+      } catch (const ConsoleError& e) {
+        throw ConsoleError((set ? "--set " + action.name + "=" : std::string("--exec ")) +
+                           action.text + ": " + e.what());
       }
     }
   } catch (...) {

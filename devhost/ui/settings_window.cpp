@@ -15,7 +15,8 @@ ImVec2 ToImVec2(Vector2 v) { return ImVec2(static_cast<float>(v.X), static_cast<
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(HostUiContext& ui, LoadedPlugin& plugin) : ui_(ui), plugin_(plugin) {
+SettingsWindow::SettingsWindow(HostUiContext& ui, LoadedPlugin& plugin, SettingsPlacement placement)
+    : ui_(ui), plugin_(plugin), placement_(placement) {
   if (plugin.settings == nullptr)
     throw SettingsPageError(plugin.path + ": plugin " + plugin.name +
                             " has no settings page (it is no PluginSettingsWindow)");
@@ -35,11 +36,13 @@ void SettingsWindow::Draw() {
     title = plugin_.settings->GetPluginName();
     call.SetResult(title);
   }
-  ImGui::SetNextWindowPos(ToImVec2(kPosition), ImGuiCond_Always);
-  ImGui::SetNextWindowSize(ToImVec2(kSize), ImGuiCond_Always);
+  const ImGuiCond placed = placement_.movable ? ImGuiCond_Once : ImGuiCond_Always;
+  ImGui::SetNextWindowPos(ToImVec2(placement_.position), placed);
+  ImGui::SetNextWindowSize(ToImVec2(placement_.size), placed);
+  const ImGuiWindowFlags fixed =
+      ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse;
   ImGui::Begin(title.c_str(), nullptr,
-               ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove |
-                   ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse);
+               ImGuiWindowFlags_NoSavedSettings | (placement_.movable ? 0 : fixed));
   {
     PluginCallScope call(&plugin_, "SetImGuiContext", {ObjectId{"imguiContext"}});
     plugin_.settings->SetImGuiContext(ui_.ContextHandle());
