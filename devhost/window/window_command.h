@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/console_help.h"
 
@@ -28,6 +29,8 @@ struct WindowCommand {
 
 // Throws ConsoleError saying what the command expected.
 WindowCommand ParseWindowCommand(const std::string& line);
+// The lines of a --script file; throws ConsoleError naming it when it cannot be read.
+std::vector<std::string> ReadScript(const std::string& path);
 // A line for each form of each command.
 const HelpSection& WindowCommandHelp();
 

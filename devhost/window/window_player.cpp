@@ -6,7 +6,6 @@
 #include <chrono>
 #include <deque>
 #include <iostream>
-#include <sstream>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -15,7 +14,6 @@
 #include "core/host.h"
 #include "output/png_file.h"
 #include "render/frame_composer.h"
-#include "system/input_file.h"
 #include "ui/settings_window.h"
 #include "window/console_history.h"
 #include "window/console_log.h"
@@ -37,19 +35,6 @@ constexpr double kWaitSeconds = 30;
 constexpr int kMargin = 20;
 
 using Kind = LogLine::Kind;
-
-// Bounded as an exec file is: a script is console lines too.
-std::vector<std::string> ReadScript(const std::string& path) {
-  std::istringstream in;
-  try {
-    in.str(ReadInputFile(path, {"script", kExecLimit}));
-  } catch (const InputFileError& e) {
-    throw ConsoleError(std::string("--script: ") + e.what());
-  }
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // The settings window first opens at the window's right, clear of the overlay panel at its
 // default place (the left), and above the console.
