@@ -226,7 +226,8 @@ TEST_F(Window, ScriptedCommandsMoveTheClockAndShowWhatTheySay) {
           "seek 25\nstep -30\nscreenshot from-beyond-the-end.png\n"  // seek stops at the end
           "seek 10\nscreenshot at-the-end.png\n"
           "play\n\n\nstep 1\nscreenshot looped.png\n\nscreenshot still-looped.png\n"
-          "veyrant_scale 2\nscreenshot scale-2.png\nsettings\nscreenshot settings.png\n  quit  \n");
+          "veyrant_scale 2\nscreenshot scale-2.png\nsettings\nscreenshot settings.png\n"
+          "wait wrote settings.png\n  quit  \n");  // what the line before logged counts
   ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
   ASSERT_EQ(Png("at-0.25.png").width, 800);
   // Above the console, whose text changes every frame.
