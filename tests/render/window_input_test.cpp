@@ -21,6 +21,8 @@ constexpr veyrant_test::Rgba kTitleBar{41, 74, 122, 255};
 
 class DrivenWindow : public testing::Test {
  protected:
+  static constexpr char kFindWindow[] = "search --onlyvisible --name '^pryndal-devhost$'";
+
   void SetUp() override {
     VEYRANT_NEEDS("Xvfb xdotool", "xvfb, xdotool");
     if (server_.Display().empty()) GTEST_FAIL() << "Xvfb did not start";
@@ -38,13 +40,14 @@ class DrivenWindow : public testing::Test {
     window_.emplace(
         "exec " + veyrant_test::DevhostCommand(arguments, Display()) + " 2>terminal.txt",
         Folder().string());
-    Xdotool("search --sync --name '^pryndal-devhost$' windowfocus --sync");
+    // A minute at most, so that a window that never shows fails the test rather than hangs it.
+    for (int tries = 0; tries < 600 && XdotoolStatus(kFindWindow) != 0; ++tries)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Xdotool(std::string(kFindWindow) + " windowfocus --sync");
   }
 
-  // At most a minute, so that a window that never shows fails the test rather than hangs it.
   void Xdotool(const std::string& arguments) {
-    const auto run = veyrant_test::RunShell(Display() + " timeout 60 xdotool " + arguments);
-    EXPECT_EQ(run.status, 0) << arguments;
+    EXPECT_EQ(XdotoolStatus(arguments), 0) << arguments;
   }
   void Type(const std::string& text) { Xdotool("type --delay 5 '" + text + "'"); }
 
@@ -75,6 +78,10 @@ class DrivenWindow : public testing::Test {
 
  private:
   std::string Display() const { return "DISPLAY=" + server_.Display(); }
+  // exec, so that xdotool itself ends with the test.
+  int XdotoolStatus(const std::string& arguments) const {
+    return veyrant_test::RunShell("exec env " + Display() + " xdotool " + arguments).status;
+  }
 
   veyrant_test::XServer server_;
   std::optional<veyrant_test::RunningProgram> window_;
@@ -156,9 +163,9 @@ TEST_F(DrivenWindow, TheSettingsWindowLeavesThePanelInViewAndStaysWhereItIsPut) 
   ASSERT_TRUE(Shows("wrote screenshot-001.png"));
   Xdotool("key F1 F12");
   ASSERT_TRUE(Shows("wrote screenshot-002.png"));
-  Xdotool(
-      "search --name '^pryndal-devhost$' mousemove --window %1 500 29 mousedown 1 sleep 0.2 "
-      "mousemove --window %1 400 199 sleep 0.2 mouseup 1 sleep 0.2 key F12");
+  Xdotool(std::string(kFindWindow) +
+          " mousemove --window %1 500 29 mousedown 1 sleep 0.2 mousemove --window %1 400 199 "
+          "sleep 0.2 mouseup 1 sleep 0.2 key F12");
   ASSERT_TRUE(Shows("wrote screenshot-003.png"));
   Xdotool("key F1 F1 F12");
   ASSERT_TRUE(Shows("wrote screenshot-004.png"));
