@@ -8,6 +8,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/nearest_name.h"
+#include "host/plugin.h"
 #include "output/video_format.h"
 #include "sdk/number_text.h"
 
@@ -20,6 +22,7 @@ struct Option {
   const char* valueName;  // nullptr for a flag
   const char* help;
   std::function<void(CommandLine&, const std::string&)> apply;
+  const char* shortName = nullptr;
 };
 
 [[noreturn]] void Bad(const char* option, const std::string& value, const std::string& expected) {
@@ -146,7 +149,9 @@ const std::vector<Option>& Options() {
          c.pluginTimeout = *t;
        }},
       {"--help", nullptr, "show this text",
-       [](CommandLine& c, const std::string&) { c.help = true; }},
+       [](CommandLine& c, const std::string&) { c.help = true; }, "-h"},
+      {"--version", nullptr, "show the program's version",
+       [](CommandLine& c, const std::string&) { c.version = true; }},
   };
   return options;
 }
@@ -163,9 +168,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       name.resize(eq);
     }
     const Option* option = nullptr;
-    for (const auto& o : Options())
-      if (name == o.name) option = &o;
-    if (option == nullptr) throw UsageError("unknown option: " + args[i]);
+    std::vector<std::string> names;
+    for (const auto& o : Options()) {
+      if (name == o.name || (o.shortName != nullptr && name == o.shortName)) option = &o;
+      names.push_back(o.name);
+    }
+    if (option == nullptr) throw UsageError("unknown option: " + args[i] + DidYouMean(name, names));
     if (option->valueName == nullptr) {
       if (value) throw UsageError(name + ": takes no value");
       option->apply(result, {});
@@ -215,15 +223,25 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   return result;
 }
 
-std::string UsageText() {
+std::string UsageText(const std::vector<HelpSection>& windowHelp) {
   std::string text = "usage: pryndal-devhost [options]\n";
   for (const auto& o : Options()) {
-    std::string left = std::string("  ") + o.name;
+    std::string left = "  ";
+    if (o.shortName) left += std::string(o.shortName) + ", ";
+    left += o.name;
     if (o.valueName) left += std::string(" ") + o.valueName;
     left.resize(std::max<std::size_t>(left.size() + 1, 26), ' ');
     text += left + o.help + '\n';
   }
-  return text;
+  std::vector<HelpSection> help{ConsoleLineHelp()};
+  help.insert(help.end(), windowHelp.begin(), windowHelp.end());
+  return text + '\n' + HelpText(help) +
+         "\nThe options, the console, the window, the scene and trace formats: docs/devhost.md\n";
+}
+
+std::string VersionText() {
+  return "pryndal-devhost " DEVHOST_VERSION ", for plugins of interface version " +
+         std::to_string(kPluginApiVersion) + "\n";
 }
 
 }  // namespace devhost

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/console_help.h"
 #include "host/value_types.h"
 #include "system/errors.h"
 
@@ -60,11 +61,14 @@ struct CommandLine {
   std::optional<std::int64_t> settingsFrames;  // default: as many as the actions take
   double pluginTimeout = 10;                   // seconds a call into the plugin may take; 0: any
   bool help = false;
+  bool version = false;
 };
 
 // Throws UsageError saying which option and what is wrong with it, or which options do not go
 // together.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
-std::string UsageText();
+// The options, then what the console takes (and the window, in a build that has one).
+std::string UsageText(const std::vector<HelpSection>& windowHelp);
+std::string VersionText();
 
 }  // namespace devhost

@@ -26,12 +26,13 @@ void PrintVariables(Host& host) {
 
 }  // namespace
 
-HostRun::HostRun(const CommandLine& options)
+HostRun::HostRun(const CommandLine& options, const std::vector<HelpSection>& windowHelp)
     : options_(options),
       host_(options.canvasSize),
       traceToStdout_(options.tracePath && *options.tracePath == "-") {
   PrepareFiles(options);
   host_.Store().SetLogSink([](const std::string& text) { std::cerr << text << '\n'; });
+  for (const HelpSection& section : windowHelp) host_.AddHelp(section);
   StartScene(host_, options);
 
   if (options.tracePath) {

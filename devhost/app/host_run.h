@@ -16,7 +16,8 @@ class HostRun {
  public:
   // Throws what loading the scene, the plugin or a --set/--exec line throws, and UsageError for an
   // output that is the same file as an input or another output.
-  explicit HostRun(const CommandLine& options);
+  // windowHelp: what help lists beyond the console's own lines.
+  HostRun(const CommandLine& options, const std::vector<HelpSection>& windowHelp);
   HostRun(const HostRun&) = delete;
   HostRun& operator=(const HostRun&) = delete;
 

@@ -24,10 +24,21 @@
 #include "app/run_pictures.h"
 #include "output/video_writer.h"
 #include "window/display_window.h"
+#include "window/window_command.h"
+#include "window/window_keys.h"
 #include "window/window_player.h"
 #endif
 
 namespace {
+
+// The window's commands and keys, for help and the console, in a build that has the window.
+std::vector<devhost::HelpSection> WindowHelp() {
+#ifdef VEYRANT_HAVE_RENDERER
+  return {devhost::WindowCommandHelp(), devhost::KeyHelp()};
+#else
+  return {};
+#endif
+}
 
 // Refuses, before anything is loaded, what this build or this machine cannot do.
 void CheckAvailable(const devhost::CommandLine& options) {
@@ -43,7 +54,7 @@ void CheckAvailable(const devhost::CommandLine& options) {
                               ": not available in this build (it has no renderer)");
 #else
   if (options.window) devhost::RequireDisplay();
-  if (options.videoPath) devhost::CheckVideoOutput(*options.videoPath);
+  if (options.videoPath) devhost::RequireVideoPrograms();
 #endif
 }
 
@@ -66,7 +77,7 @@ void RunChosenWay(devhost::Host& host, const devhost::CommandLine& options, bool
 int Run(const devhost::CommandLine& options) {
   CheckAvailable(options);
   if (options.comparePath) return devhost::RunCompare(options);
-  devhost::HostRun run(options);
+  devhost::HostRun run(options, WindowHelp());
   const bool settingsPage = options.settingsFrames || !options.settingsActions.empty();
   try {
     RunChosenWay(run.Get(), options, settingsPage);
@@ -114,12 +125,13 @@ int Program(int argc, char** argv) {
   try {
     options = devhost::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const devhost::UsageError& e) {
-    std::cerr << "pryndal-devhost: " << e.what() << "\n" << devhost::UsageText();
+    std::cerr << "pryndal-devhost: " << e.what()
+              << "\n(pryndal-devhost --help lists the options)\n";
     return 2;
   }
   try {
-    if (options.help) {
-      devhost::PrintOut(devhost::UsageText());
+    if (options.help || options.version) {
+      devhost::PrintOut(options.help ? devhost::UsageText(WindowHelp()) : devhost::VersionText());
       devhost::FlushOut();
       return 0;
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/file_identity.h"
+#include "app/output_folders.h"
 #include "system/leftovers.h"
 #include "system/standard_output.h"
 #include "system/stop_request.h"
@@ -53,6 +54,7 @@ std::vector<NamedFile> FilesOf(const CommandLine& options) {
       add("--exec", ExecFileOf(action.text), true, false);
   add("--trace", options.tracePath, false, true);
   add("--png", options.pngPath, false, true);
+  add("--png-dir", options.pngDir, false, true);
   add("--video", options.videoPath, false, true);
   return files;
 }
@@ -74,7 +76,9 @@ std::string PluginPath(const CommandLine& options) {
 }
 
 void PrepareFiles(const CommandLine& options) {
-  RefuseSharedFiles(FilesOf(options));
+  const std::vector<NamedFile> files = FilesOf(options);
+  RefuseSharedFiles(files);
+  RefuseMissingFolders(files);
   RemoveWhatKilledHostsLeft(options);
 }
 
@@ -93,11 +97,17 @@ void StartPlugin(Host& host, const CommandLine& options, const std::string& path
   }
   for (const auto& action : options.actions) {
     ThrowIfStopped();
-    if (action.kind == StartupAction::Kind::Set) {
-      host.SetVariable(action.name, action.text);
-    } else {
-      const std::string printed = host.Console(action.text);
-      if (tell) PrintOut(printed);
+    const bool set = action.kind == StartupAction::Kind::Set;
+    try {
+      if (set) {
+        host.SetVariable(action.name, action.text);
+      } else {
+        const std::string printed = host.Console(action.text);
+        if (tell) PrintOut(printed);
+      }
+    } catch (const ConsoleError& e) {
+      throw ConsoleError((set ? "--set " + action.name + "=" : std::string("--exec ")) +
+                         action.text + ": " + e.what());
     }
   }
 }

@@ -59,9 +59,8 @@ ConfigReadResult ReadConfigFile(const std::string& path) {
   }
   std::string text;
   try {
-    text = ReadInputFile(
-        path, {"configuration file", path + ": cannot read the configuration file", kConfigLimit,
-               "a configuration file is written back, and a FIFO cannot be"});
+    text = ReadInputFile(path, {"configuration file", kConfigLimit,
+                                "a configuration file is written back, and a FIFO cannot be"});
   } catch (const InputFileError& e) {
     result.readable = false;
     result.problems.push_back(std::string(e.what()) + "; it is left as it is");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/config_file.h"
+#include "core/console_help.h"
 #include "core/loader.h"
 #include "core/plugin_door.h"
 #include "core/recording_canvas.h"
@@ -81,6 +82,11 @@ class Host {
   std::string Exec(const std::string& path);
   // Sets a registered variable to text, as the console does; throws ConsoleError if unknown.
   void SetVariable(const std::string& name, const std::string& value);
+  // What help lists: the console's own lines, then what the program adds (the window's commands
+  // and keys), which the console then names and completes too.
+  void AddHelp(HelpSection section) { help_.push_back(std::move(section)); }
+  const std::vector<HelpSection>& Help() const { return help_; }
+  std::vector<std::string> VariableNames() const;
 
   // ---- Saved configuration ----
   // Applies the file's values through the store (hooks fire) and remembers the file for
@@ -105,6 +111,8 @@ class Host {
   void ReportValues(const LoadedPlugin& plugin);
   // After every set: the variable's hooks, each through the door.
   void RunHooks(Cvar& cvar, const std::string& oldValue);
+  // Why the console does not take word: where it is taken, or the nearest known name.
+  std::string Unknown(const std::string& word) const;
   void ApplySceneAt(std::int64_t frame);
 
   CvarStore store_;
@@ -117,6 +125,7 @@ class Host {
   std::int64_t nextFrame_ = 0;
   PluginList plugins_;
   std::vector<std::string> execChain_;  // files being run by exec, outermost first
+  std::vector<HelpSection> help_{ConsoleLineHelp()};
   std::optional<std::string> configPath_;
   bool configWritable_ = false;
   std::string restoreProblem_;  // why the file could not be read at the restore

@@ -1,10 +1,12 @@
-// The host's console language: variables set and printed, plugins loaded, unloaded and reloaded,
-// files of console lines run.
+// The host's console language: variables set, printed and listed, plugins loaded, unloaded and
+// reloaded, files of console lines run, and help.
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <sstream>
 
 #include "core/host.h"
+#include "core/nearest_name.h"
 #include "core/value_syntax.h"
 #include "system/input_file.h"
 
@@ -36,6 +38,56 @@ const std::string& OneLine(const std::string& name, const std::string& value) {
   if (value.find('\n') != std::string::npos)
     throw ConsoleError(name + ": a value may not hold a line break");
   return value;
+}
+
+// "`plugin load PATH`, `plugin unload PLUGIN` or `plugin reload PLUGIN`", from help.
+std::string UsagesOf(const std::string& word, const std::vector<HelpSection>& help) {
+  std::vector<std::string> usages;
+  for (const HelpSection& section : help)
+    for (const HelpEntry& entry : section.entries)
+      if (UsageWords(entry.usage).at(0) == word) usages.push_back('`' + entry.usage + '`');
+  std::string text;
+  for (std::size_t i = 0; i < usages.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == usages.size() ? " or " : ", ") + usages[i];
+  return text;
+}
+
+bool Holds(const std::string& name, const std::string& text) {
+  const auto same = [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  };
+  return std::search(name.begin(), name.end(), text.begin(), text.end(), same) != name.end();
+}
+
+void AppendColumn(std::string& line, const std::string& text, std::size_t width) {
+  line += text;
+  line.append(width - text.size() + 2, ' ');
+}
+
+// One variable a line, sorted by name, in columns: name, value, default, description.
+std::string VariableList(const std::vector<std::unique_ptr<Cvar>>& all, const std::string& text) {
+  std::vector<const Cvar*> listed;
+  for (const auto& cvar : all)
+    if (Holds(cvar->name, text)) listed.push_back(cvar.get());
+  if (listed.empty()) return "cvarlist: no variable's name holds " + QuoteValue(text) + '\n';
+  std::sort(listed.begin(), listed.end(), [](auto* a, auto* b) { return a->name < b->name; });
+  std::size_t name = 0, value = 0, byDefault = 0;
+  for (const Cvar* cvar : listed) {
+    name = std::max(name, cvar->name.size());
+    value = std::max(value, QuoteValue(cvar->value).size());
+    byDefault = std::max(byDefault, QuoteValue(cvar->defaultValue).size() + 8);
+  }
+  std::string out;
+  for (const Cvar* cvar : listed) {
+    std::string line;
+    AppendColumn(line, cvar->name, name);
+    AppendColumn(line, QuoteValue(cvar->value), value);
+    AppendColumn(line, "default " + QuoteValue(cvar->defaultValue), byDefault);
+    line += cvar->description;
+    out += Trim(line) + '\n';
+  }
+  return out;
 }
 
 }  // namespace
@@ -76,15 +128,20 @@ std::string Host::Console(const std::string& input) {
         throw ConsoleError(std::string("plugin reload: ") + e.what());
       }
     }
-    throw ConsoleError(
-        "plugin: expected `plugin load PATH`, `plugin unload NAME` or `plugin reload NAME`");
+    throw ConsoleError("plugin: expected " + UsagesOf("plugin", help_));
   }
   if (word == "exec") {
     if (rest.empty()) throw ConsoleError("exec: expected a file name");
     return Exec(OneValue("exec", rest));
   }
+  if (word == "help") {
+    if (!rest.empty()) throw ConsoleError("help: takes no value, got '" + rest + "'");
+    return HelpText(help_);
+  }
+  if (word == "cvarlist")
+    return VariableList(store_.All(), rest.empty() ? rest : OneValue(word, rest));
   Cvar* cvar = store_.Find(word);
-  if (cvar == nullptr) throw ConsoleError("unknown command or variable: " + word);
+  if (cvar == nullptr) throw ConsoleError(Unknown(word));
   if (rest.empty()) return cvar->name + ' ' + QuoteValue(cvar->value) + '\n';
   store_.Set(*cvar, OneLine(word, OneValue(word, rest)));
   return {};
@@ -93,7 +150,7 @@ std::string Host::Console(const std::string& input) {
 std::string Host::Exec(const std::string& path) {
   std::string text;
   try {
-    text = ReadInputFile(path, {"file of console lines", "cannot read " + path, kExecLimit});
+    text = ReadInputFile(path, {"file of console lines", kExecLimit});
   } catch (const InputFileError& e) {
     throw ConsoleError(std::string("exec: ") + e.what());
   }
@@ -119,8 +176,27 @@ std::string Host::Exec(const std::string& path) {
 
 void Host::SetVariable(const std::string& name, const std::string& value) {
   Cvar* cvar = store_.Find(name);
-  if (cvar == nullptr) throw ConsoleError("unknown variable: " + name);
+  if (cvar == nullptr)
+    throw ConsoleError("unknown variable " + name + DidYouMean(name, VariableNames()));
   store_.Set(*cvar, OneLine(name, value));
+}
+
+std::vector<std::string> Host::VariableNames() const {
+  std::vector<std::string> names;
+  for (const auto& cvar : store_.All()) names.push_back(cvar->name);
+  return names;
+}
+
+// A word of a command taken only elsewhere says where; any other, the nearest known word.
+std::string Host::Unknown(const std::string& word) const {
+  for (const HelpSection& section : help_) {
+    const std::vector<std::string> words = CommandWords({section});
+    if (!section.onlyIn.empty() && std::find(words.begin(), words.end(), word) != words.end())
+      return word + ": " + section.onlyIn;
+  }
+  std::vector<std::string> known = CommandWords(help_);
+  for (auto& name : VariableNames()) known.push_back(std::move(name));
+  return "unknown command or variable: " + word + DidYouMean(word, known);
 }
 
 }  // namespace devhost

@@ -224,7 +224,7 @@ Scene LoadSceneFile(const std::string& path) {
   std::string text;
   try {
     // A pipe is fine (--scene <(...)): nothing is written back.
-    text = ReadInputFile(path, {"scene file", path + ": cannot read scene file", kSceneLimit});
+    text = ReadInputFile(path, {"scene file", kSceneLimit});
   } catch (const InputFileError& e) {
     throw SceneError(e.what());
   }

@@ -46,16 +46,11 @@ std::vector<std::string> FfmpegArguments(const VideoFormat& format, Vector2 size
 
 }  // namespace
 
-void CheckVideoOutput(const std::string& path) {
+void RequireVideoPrograms() {
   for (const char* program : {"ffmpeg", "ffprobe"})
     if (!ProgramOnPath(program))
       throw std::runtime_error(std::string("--video: no ") + program +
                                " program on the PATH; install Debian's ffmpeg package");
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  std::error_code ec;
-  if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
-    throw std::runtime_error("--video: " + path + ": the folder " + folder.string() +
-                             " does not exist");
 }
 
 VideoWriter::VideoWriter(std::string path, const VideoFormat& format, Vector2 size, double fps)

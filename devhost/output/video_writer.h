@@ -19,9 +19,8 @@
 namespace devhost {
 
 // Refuses, before anything is rendered, a video that cannot be made here: no ffmpeg or ffprobe
-// program on the PATH, or a folder for the file that does not exist. Throws std::runtime_error
-// saying so.
-void CheckVideoOutput(const std::string& path);
+// program on the PATH. Throws std::runtime_error saying so.
+void RequireVideoPrograms();
 
 class VideoWriter {
  public:

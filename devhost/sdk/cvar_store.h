@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/cvar_wrappers.h"
@@ -75,7 +76,8 @@ class DEVHOST_SDK_API CvarStore : public ModelObject {
   // The last kKeptLogLines lines are kept: a host that reloads its plugin all day grows no log.
   void Log(const std::string& text);
   std::vector<std::string> LogLines() const { return {log_.begin(), log_.end()}; }
-  void SetLogSink(LogSink sink) { logSink_ = std::move(sink); }
+  // Returns the sink it replaces.
+  LogSink SetLogSink(LogSink sink) { return std::exchange(logSink_, std::move(sink)); }
 
  private:
   std::vector<std::unique_ptr<Cvar>> cvars_;

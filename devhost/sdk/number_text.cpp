@@ -1,8 +1,8 @@
 #include "sdk/number_text.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace devhost {
@@ -14,15 +14,12 @@ bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 
-// The shortest %g text, from 1 to maxDigits significant digits, that read gives back as value.
-template <typename T, typename Read>
-std::string ShortestText(T value, int maxDigits, Read read) {
+// The shortest text that reads back as value, plain or with an exponent, whichever is shorter.
+template <typename T>
+std::string ShortestText(T value) {
   char buffer[32];
-  for (int digits = 1; digits <= maxDigits; ++digits) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
-    if (read(buffer) == value) break;
-  }
-  return buffer;
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  return {buffer, end};
 }
 
 }  // namespace
@@ -51,14 +48,9 @@ bool TextToBool(std::string_view text) {
   return !std::isnan(value) && value != 0.0f;
 }
 
-std::string FloatText(float value) {
-  if (std::isnan(value)) return "nan";
-  if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-  return ShortestText(value, 9, [](const char* text) { return std::strtof(text, nullptr); });
-}
+// Every NaN is "nan": its sign and payload say nothing to a person.
+std::string FloatText(float value) { return std::isnan(value) ? "nan" : ShortestText(value); }
 
-std::string DoubleText(double value) {
-  return ShortestText(value, 17, [](const char* text) { return std::strtod(text, nullptr); });
-}
+std::string DoubleText(double value) { return ShortestText(value); }
 
 }  // namespace devhost

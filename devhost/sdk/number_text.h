@@ -18,9 +18,10 @@ DEVHOST_SDK_API std::optional<double> FiniteNumber(const std::string& text);
 DEVHOST_SDK_API float TextToFloat(std::string_view text);
 // Nonzero and not NaN.
 DEVHOST_SDK_API bool TextToBool(std::string_view text);
-// The shortest of %.1g to %.9g that strtof reads back as the same float; "nan", "inf", "-inf".
+// The shortest text that strtof reads back as the same float, as std::to_chars writes it ("80",
+// "0.01", "1e-45"); "nan", "inf", "-inf".
 DEVHOST_SDK_API std::string FloatText(float value);
-// The shortest of %.1g to %.17g that strtod reads back as the same finite double.
+// The shortest text that strtod reads back as the same finite double.
 DEVHOST_SDK_API std::string DoubleText(double value);
 
 }  // namespace devhost

@@ -178,9 +178,9 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path)), target_(Follo
   if (std::filesystem::is_directory(target_, ec)) Fail(path_, "replace", EISDIR);
   const std::string temporary = TemporaryPathFor(path_);
   fd_ = OpenTemporary(temporary);
-  if (fd_ < 0) Fail(temporary, "create", errno);
+  if (fd_ < 0) Fail(path_, "write into its folder", errno);
   temporary_ = temporary;
-  if (KeepAttributes(fd_, target_) != 0) Fail(temporary_, "keep the mode and owner", errno);
+  if (KeepAttributes(fd_, target_) != 0) Fail(path_, "keep the mode and owner", errno);
 }
 
 OutputFile::~OutputFile() {
@@ -188,15 +188,12 @@ OutputFile::~OutputFile() {
   if (!temporary_.empty()) RemoveFile(temporary_.c_str());
 }
 
-void OutputFile::Write(std::string_view data) {
-  WriteAll(fd_, data, temporary_.empty() ? path_ : temporary_);
-}
+void OutputFile::Write(std::string_view data) { WriteAll(fd_, data, path_); }
 
 void OutputFile::Commit() {
-  const std::string& written = temporary_.empty() ? path_ : temporary_;
-  if (!temporary_.empty() && SyncFile(fd_) != 0) Fail(written, "sync", errno);
+  if (!temporary_.empty() && SyncFile(fd_) != 0) Fail(path_, "sync", errno);
   const int fd = std::exchange(fd_, -1);
-  if (CloseFile(fd) != 0) Fail(written, "close", errno);
+  if (CloseFile(fd) != 0) Fail(path_, "close", errno);
   if (temporary_.empty()) return;
   Replace(temporary_, target_, path_);
   temporary_.clear();
@@ -214,7 +211,7 @@ void ReplaceWithFinishedFile(const std::string& temporary, const std::string& pa
     ~Removed() { RemoveFile(path.c_str()); }
   } removed{temporary};
   const int fd = OpenFinished(temporary);
-  if (fd < 0) Fail(temporary, "open", errno);
+  if (fd < 0) Fail(path, "open the finished file", errno);
   struct Closed {
     int fd;
     ~Closed() { CloseFile(fd); }
@@ -224,15 +221,15 @@ void ReplaceWithFinishedFile(const std::string& temporary, const std::string& pa
     char buffer[1 << 16];
     for (long long n; (n = ReadSome(fd, buffer, sizeof buffer)) != 0;) {
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) Fail(temporary, "read", errno);
+      if (n < 0) Fail(path, "read the finished file", errno);
       out.Write({buffer, static_cast<std::size_t>(n)});
     }
     out.Commit();
     return;
   }
   const std::string target = FollowLinks(path);
-  if (KeepAttributes(fd, target) != 0) Fail(temporary, "keep the mode and owner", errno);
-  if (SyncFile(fd) != 0) Fail(temporary, "sync", errno);
+  if (KeepAttributes(fd, target) != 0) Fail(path, "keep the mode and owner", errno);
+  if (SyncFile(fd) != 0) Fail(path, "sync", errno);
   Replace(temporary, target, path);
 }
 

@@ -12,7 +12,7 @@ namespace devhost {
 // file whole; the new file keeps the mode of the one it replaces and, for root, its owner. A
 // symbolic link is followed and its target replaced; the link stays. A device, a FIFO or a
 // terminal is written directly, never renamed over. Failures throw std::runtime_error naming the
-// file and the cause.
+// file as given (never the temporary file, which the person did not name) and the cause.
 class OutputFile {
  public:
   explicit OutputFile(std::string path);

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "system/stop_request.h"
@@ -48,7 +49,10 @@ std::string ReadInputFile(const std::string& path, const InputRules& rules) {
       Refuse(path, std::string("is a FIFO; ") + rules.fifo);
   }
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(Open(path), std::fclose);
-  if (!file) throw InputFileError(rules.cannotOpen);
+  const auto cannotRead = [&path, &rules] {
+    Refuse(path, std::string("cannot read the ") + rules.what + ": " + std::strerror(errno));
+  };
+  if (!file) cannotRead();
   std::string text;
   char buffer[1 << 16];
   for (;;) {
@@ -59,7 +63,7 @@ std::string ReadInputFile(const std::string& path, const InputRules& rules) {
                        rules.what + " may hold");
     if (std::feof(file.get())) return text;
     if (!std::ferror(file.get())) continue;
-    if (errno != EINTR) Refuse(path, std::string("read error in the ") + rules.what);
+    if (errno != EINTR) cannotRead();
     ThrowIfStopped();
     std::clearerr(file.get());
   }

@@ -14,12 +14,13 @@ namespace devhost {
 
 struct InputRules {
   const char* what;            // "scene file": what the file should be
-  std::string cannotOpen;      // the message when it cannot be opened
   std::uintmax_t limit;        // bytes
   const char* fifo = nullptr;  // why a FIFO is refused; nullptr: read from it as from a file
 };
 
-// Throws InputFileError with the message. A stop request ends a wait for a FIFO's writer.
+// Throws InputFileError naming the file and saying what is wrong, with the system's reason where
+// it gives one ("s.json: cannot read the scene file: No such file or directory"). A stop request
+// ends a wait for a FIFO's writer.
 std::string ReadInputFile(const std::string& path, const InputRules& rules);
 
 // "a folder", "a FIFO", "a character device", "a block device" or "a socket" for what path names,

@@ -8,6 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
+#include <vector>
+
+#include "core/nearest_name.h"
 
 namespace devhost {
 
@@ -110,10 +113,14 @@ SettingsWidget SettingsDriver::Find(const std::string& label) {
   for (const SettingsWidget& widget : widgets_)
     if (widget.label == label) return widget;
   std::string found;
-  for (const SettingsWidget& widget : widgets_)
+  std::vector<std::string> labels;
+  for (const SettingsWidget& widget : widgets_) {
     found += (found.empty() ? "" : ", ") + Quoted(widget.label);
+    labels.push_back(widget.label);
+  }
   throw DriverError("no widget labelled " + Quoted(label) +
-                    " on the settings page; labels found: " + (found.empty() ? "none" : found));
+                    " on the settings page; labels found: " + (found.empty() ? "none" : found) +
+                    DidYouMean(label, labels, Quoted));
 }
 
 SettingsWidget SettingsDriver::Slider(const std::string& label) {

@@ -16,7 +16,8 @@ ImVec2 ToImVec2(Vector2 v) { return ImVec2(static_cast<float>(v.X), static_cast<
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(HostUiContext& ui, LoadedPlugin& plugin) : ui_(ui), plugin_(plugin) {
+SettingsWindow::SettingsWindow(HostUiContext& ui, LoadedPlugin& plugin, SettingsPlacement placement)
+    : ui_(ui), plugin_(plugin), placement_(placement) {
   RequireNotFaulted();
   if (plugin.settings == nullptr)
     throw SettingsPageError(plugin.path + ": plugin " + plugin.name +
@@ -46,11 +47,13 @@ void SettingsWindow::Draw() {
         name.result = title;
       }))
     return;
-  ImGui::SetNextWindowPos(ToImVec2(kPosition), ImGuiCond_Always);
-  ImGui::SetNextWindowSize(ToImVec2(kSize), ImGuiCond_Always);
+  const ImGuiCond placed = placement_.movable ? ImGuiCond_Once : ImGuiCond_Always;
+  ImGui::SetNextWindowPos(ToImVec2(placement_.position), placed);
+  ImGui::SetNextWindowSize(ToImVec2(placement_.size), placed);
+  const ImGuiWindowFlags fixed =
+      ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse;
   ImGui::Begin(title.c_str(), nullptr,
-               ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoMove |
-                   ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse);
+               ImGuiWindowFlags_NoSavedSettings | (placement_.movable ? 0 : fixed));
   // A page that faults midway leaves what it began unended; the window is ended all the same, and
   // also when the fault ends the run.
   struct EndWindow {

@@ -1,6 +1,7 @@
 #include "window/console_log.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "core/host.h"
 
@@ -8,26 +9,31 @@ namespace devhost {
 
 namespace {
 
-constexpr std::size_t kKeptLines = 200;
+constexpr std::size_t kKeptLines = 500;
 
 }  // namespace
 
-void ConsoleLog::Add(const std::string& line) {
-  lines_.push_back(line);
-  ++added_;
-  if (lines_.size() > kKeptLines) lines_.pop_front();
+void ConsoleLog::Add(LogLine::Kind kind, const std::string& text, bool toTerminal) {
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (toTerminal) terminal_ << line << '\n' << std::flush;
+    lines_.push_back({kind, std::move(line)});
+    ++added_;
+    if (lines_.size() > kKeptLines) lines_.pop_front();
+  }
 }
 
-void ConsoleLog::StartWait(const std::string& text, double now, double seconds) {
-  wait_ = Wait{text, added_, now + seconds, seconds};
+void ConsoleLog::StartWait(const std::string& text, std::size_t since, double now, double seconds) {
+  wait_ = Wait{text, since, now + seconds, seconds};
 }
 
 bool ConsoleLog::Waiting(double now) {
   if (!wait_) return false;
-  const std::size_t fresh = std::min(added_ - wait_->addedBefore, lines_.size());
+  const std::size_t fresh = std::min(added_ - std::min(wait_->since, added_), lines_.size());
   if (std::any_of(lines_.end() - static_cast<std::ptrdiff_t>(fresh), lines_.end(),
-                  [this](const std::string& line) {
-                    return line.find(wait_->text) != std::string::npos;
+                  [this](const LogLine& line) {
+                    return line.kind != LogLine::Kind::Command &&
+                           line.text.find(wait_->text) != std::string::npos;
                   })) {
     wait_.reset();
     return false;

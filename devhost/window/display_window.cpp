@@ -50,6 +50,7 @@ DisplayWindow::DisplayWindow(Vector2 size, const char* title, ImGuiContext* cont
   glfwMakeContextCurrent(window_);
   glfwSwapInterval(1);
   ImGui::SetCurrentContext(context_);
+  keys_.Attach(window_);
   ImGui_ImplGlfw_InitForOpenGL(window_, true);
   if (!ImGui_ImplOpenGL3_Init("#version 330 core")) {
     ImGui_ImplGlfw_Shutdown();
@@ -72,11 +73,13 @@ bool DisplayWindow::CloseRequested() const { return glfwWindowShouldClose(window
 
 double DisplayWindow::Now() const { return glfwGetTime(); }
 
-void DisplayWindow::BeginFrame() {
+std::vector<KeyPress> DisplayWindow::BeginFrame() {
   glfwPollEvents();
   ImGui::SetCurrentContext(context_);
+  std::vector<KeyPress> presses = keys_.FeedUi(ImGui::GetIO());
   ImGui_ImplOpenGL3_NewFrame();
   ImGui_ImplGlfw_NewFrame();
+  return presses;
 }
 
 void DisplayWindow::Draw(ImDrawData* data) {

@@ -2,8 +2,11 @@
 // backends attached to the host's own context: input comes in through it, frames go out to it.
 #pragma once
 
+#include <vector>
+
 #include "host/value_types.h"
 #include "render/image.h"
+#include "window/key_events.h"
 
 struct GLFWwindow;
 struct ImGuiContext;
@@ -26,8 +29,9 @@ class DisplayWindow {
   bool CloseRequested() const;
   // Seconds on a steady clock.
   double Now() const;
-  // Takes in input and starts the backends' frame; before the host context's frame begins.
-  void BeginFrame();
+  // Takes in input, hands Dear ImGui its keys and starts the backends' frame; before the host
+  // context's frame begins. Returns the key presses since the last frame.
+  std::vector<KeyPress> BeginFrame();
   // Draws the frame into the back buffer; Capture reads it before Show puts it on screen.
   void Draw(ImDrawData* data);
   Image Capture() const;
@@ -37,6 +41,7 @@ class DisplayWindow {
   Vector2 size_;
   ImGuiContext* context_;
   GLFWwindow* window_ = nullptr;
+  KeyEvents keys_;
 };
 
 }  // namespace devhost

@@ -1,16 +1,42 @@
 #include "window/window_command.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <map>
 #include <sstream>
+#include <vector>
 
 #include "core/host.h"
 #include "sdk/number_text.h"
+#include "system/input_file.h"
 
 namespace devhost {
 
 namespace {
+
+using Kind = WindowCommand::Kind;
+
+struct Form {
+  Kind kind;
+  HelpEntry help;
+};
+
+const std::vector<Form>& Forms() {
+  static const std::vector<Form> forms = {
+      {Kind::Pause, {"pause", "stop the clock"}},
+      {Kind::Play, {"play", "start it again"}},
+      {Kind::Step, {"step [N]", "pause and move N frames (default 1; negative goes back)"}},
+      {Kind::Seek, {"seek SECONDS", "jump to that scene time, within 0 and the scene's duration"}},
+      {Kind::SeekFrame, {"seek frame N", "jump to frame N, numbered as the trace numbers frames"}},
+      {Kind::ToggleSettings, {"settings", "show or hide the plugin's settings window"}},
+      {Kind::Screenshot, {"screenshot FILE", "write this frame, as shown, as a PNG"}},
+      {Kind::Wait,
+       {"wait TEXT",
+        "script only: go on once the line before or a later one logs a line holding TEXT (30 s "
+        "at most)"}},
+      {Kind::Quit, {"quit", "close the window"}},
+  };
+  return forms;
+}
 
 double Number(const std::string& command, const std::string& text, const char* expected) {
   const std::optional<double> value = FiniteNumber(text);
@@ -18,49 +44,86 @@ double Number(const std::string& command, const std::string& text, const char* e
   return *value;
 }
 
+double Frames(const std::string& command, const std::string& text) {
+  const char* expected = "a whole number of frames";
+  const double frames = Number(command, text, expected);
+  if (frames != std::trunc(frames) || std::fabs(frames) > 1e6)
+    throw ConsoleError(command + ": expected " + expected + ", got '" + text + "'");
+  return frames;
+}
+
 }  // namespace
 
 WindowCommand ParseWindowCommand(const std::string& line) {
-  using Kind = WindowCommand::Kind;
-  static const std::map<std::string, Kind> kWords = {{"pause", Kind::Pause},
-                                                     {"play", Kind::Play},
-                                                     {"step", Kind::Step},
-                                                     {"seek", Kind::Seek},
-                                                     {"settings", Kind::ToggleSettings},
-                                                     {"screenshot", Kind::Screenshot},
-                                                     {"wait", Kind::Wait},
-                                                     {"quit", Kind::Quit}};
   std::istringstream words(line);
   std::string word, argument, extra;
-  words >> word >> argument >> extra;
-  const auto found = kWords.find(word);
-  if (found == kWords.end()) return {Kind::Console, 0, line};
-  if (found->second == Kind::Wait) {
+  words >> word >> argument;
+  const auto form = std::find_if(Forms().begin(), Forms().end(), [&word](const Form& f) {
+    return UsageWords(f.help.usage).at(0) == word;
+  });
+  if (form == Forms().end()) return {Kind::Console, 0, line};
+  if (form->kind == Kind::Wait) {
     // The rest of the line, inner spaces and all.
     const char* blanks = " \t\r";
     const std::size_t begin = line.find_first_not_of(blanks, line.find(word) + word.size());
     if (begin == std::string::npos) throw ConsoleError("wait: expected TEXT");
     return {Kind::Wait, 0, line.substr(begin, line.find_last_not_of(blanks) + 1 - begin)};
   }
+  WindowCommand command{form->kind, 0, {}};
+  if (form->kind == Kind::Seek && argument == "frame") {
+    std::string frame;
+    words >> frame;
+    if (frame.empty()) throw ConsoleError("seek frame: expected N");
+    command = {Kind::SeekFrame, Frames("seek frame", frame), {}};
+    word = "seek frame";
+    argument.clear();
+  }
+  words >> extra;
   if (!extra.empty()) throw ConsoleError(word + ": unexpected '" + extra + "'");
-  switch (found->second) {
-    case Kind::Step: {
-      if (argument.empty()) return {Kind::Step, 1, {}};
-      const double frames = Number(word, argument, "a whole number of frames");
-      if (frames != std::trunc(frames) || std::fabs(frames) > 1e6)
-        throw ConsoleError("step: expected a whole number of frames, got '" + argument + "'");
-      return {Kind::Step, frames, {}};
-    }
+  switch (command.kind) {
+    case Kind::Step:
+      command.number = argument.empty() ? 1 : Frames(word, argument);
+      return command;
     case Kind::Seek:
-      if (argument.empty()) throw ConsoleError("seek: expected SECONDS");
-      return {Kind::Seek, Number(word, argument, "a number of seconds"), {}};
+      if (argument.empty()) throw ConsoleError("seek: expected SECONDS or frame N");
+      command.number = Number(word, argument, "a number of seconds");
+      return command;
+    case Kind::SeekFrame:
+      return command;
     case Kind::Screenshot:
       if (argument.empty()) throw ConsoleError("screenshot: expected FILE");
-      return {Kind::Screenshot, 0, argument};
+      command.text = argument;
+      return command;
     default:
       if (!argument.empty()) throw ConsoleError(word + ": takes no value, got '" + argument + "'");
-      return {found->second, 0, {}};
+      return command;
   }
+}
+
+// Bounded as an exec file is: a script is console lines too.
+std::vector<std::string> ReadScript(const std::string& path) {
+  std::istringstream in;
+  try {
+    in.str(ReadInputFile(path, {"script", kExecLimit}));
+  } catch (const InputFileError& e) {
+    throw ConsoleError(std::string("--script: ") + e.what());
+  }
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+const HelpSection& WindowCommandHelp() {
+  static const HelpSection help = [] {
+    HelpSection section{"window commands",
+                        {},
+                        true,
+                        "a window command; only the window's console line and its --script "
+                        "take it"};
+    for (const Form& form : Forms()) section.entries.push_back(form.help);
+    return section;
+  }();
+  return help;
 }
 
 }  // namespace devhost

@@ -3,17 +3,35 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "core/console_help.h"
 
 namespace devhost {
 
 struct WindowCommand {
-  enum class Kind { Console, Pause, Play, Step, Seek, ToggleSettings, Screenshot, Wait, Quit };
+  enum class Kind {
+    Console,
+    Pause,
+    Play,
+    Step,
+    Seek,
+    SeekFrame,
+    ToggleSettings,
+    Screenshot,
+    Wait,
+    Quit
+  };
   Kind kind = Kind::Console;
-  double number = 0;  // Step: frames; Seek: seconds
+  double number = 0;  // Step, SeekFrame: frames; Seek: seconds
   std::string text;   // Console: the line; Screenshot: the file; Wait: the text awaited
 };
 
 // Throws ConsoleError saying what the command expected.
 WindowCommand ParseWindowCommand(const std::string& line);
+// The lines of a --script file; throws ConsoleError naming it when it cannot be read.
+std::vector<std::string> ReadScript(const std::string& path);
+// A line for each form of each command.
+const HelpSection& WindowCommandHelp();
 
 }  // namespace devhost

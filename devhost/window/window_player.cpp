@@ -1,17 +1,21 @@
 #include "window/window_player.h"
 
+#include <imgui.h>
+
 #include <algorithm>
 #include <chrono>
 #include <deque>
-#include <sstream>
+#include <iostream>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "core/console_completion.h"
 #include "core/host.h"
 #include "output/png_file.h"
 #include "render/frame_composer.h"
-#include "system/input_file.h"
 #include "ui/settings_window.h"
+#include "window/console_history.h"
 #include "window/console_log.h"
 #include "window/console_window.h"
 #include "window/display_window.h"
@@ -28,18 +32,17 @@ namespace {
 // may take.
 constexpr double kSettleSeconds = 0.3;
 constexpr double kWaitSeconds = 30;
+constexpr int kMargin = 20;
 
-// Bounded as an exec file is: a script is console lines too.
-std::vector<std::string> ReadScript(const std::string& path) {
-  std::istringstream in;
-  try {
-    in.str(ReadInputFile(path, {"script", "cannot read " + path, kExecLimit}));
-  } catch (const InputFileError& e) {
-    throw ConsoleError(std::string("--script: ") + e.what());
-  }
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+using Kind = LogLine::Kind;
+
+// The settings window first opens at the window's right, clear of the overlay panel at its
+// default place (the left), and above the console.
+SettingsPlacement BesideThePanel(Vector2 window) {
+  const Vector2 size{std::min(SettingsWindow::kSize.X, window.X - 2 * kMargin),
+                     std::min(SettingsWindow::kSize.Y,
+                              window.Y - static_cast<int>(ConsoleWindow::kHeight) - 2 * kMargin)};
+  return {{std::max(0, window.X - size.X - kMargin), kMargin}, size, true};
 }
 
 class WindowPlayer {
@@ -50,61 +53,59 @@ class WindowPlayer {
         composer_(size, 1.0 / host.CurrentScene().fps),
         window_(size, "pryndal-devhost", composer_.Ui().Context()),
         clock_(host.NextFrameTime(), host.CurrentScene().duration, host.CurrentScene().fps),
+        log_(std::cerr),
+        history_([this](const std::string& problem) { log_.Add(Kind::Error, problem); }),
+        console_(log_, history_,
+                 [&host](const std::string& typed) { return CompleteLine(host, typed); }),
         showSettings_(showSettings) {
+    // The plugin's log lines show here too; those before the window are on the terminal already.
+    for (const auto& line : host.Store().LogLines()) log_.Add(Kind::Output, line, false);
+    terminalSink_ =
+        host.Store().SetLogSink([this](const std::string& text) { log_.Add(Kind::Output, text); });
     if (watch && !host.Plugins().empty())
       watch_.emplace(host.Plugins().front()->path, kSettleSeconds);
     // A plugin that faults costs its drawing, not the window: the message goes to the log too,
     // and the next build (or `plugin reload`) takes its place.
     PluginDoor& door = host.Door();
     door.KeepRunningAfterFaults(true);
-    previousListener_ = door.SetFaultListener([this](const PluginFaultReport& report) {
-      if (previousListener_) previousListener_(report);
-      std::istringstream lines(report.Message());
-      for (std::string line; std::getline(lines, line);) log_.Add(line);
-    });
+    previousListener_ = door.SetFaultListener(
+        [this](const PluginFaultReport& report) { log_.Add(Kind::Error, report.Message()); });
   }
   ~WindowPlayer() {
+    host_.Store().SetLogSink(std::move(terminalSink_));
     host_.Door().SetFaultListener(std::move(previousListener_));
     host_.Door().KeepRunningAfterFaults(false);
   }
   WindowPlayer(const WindowPlayer&) = delete;
   WindowPlayer& operator=(const WindowPlayer&) = delete;
 
-  void Play(const std::optional<std::string>& scriptPath) {
-    const std::vector<std::string> script =
-        scriptPath ? ReadScript(*scriptPath) : std::vector<std::string>();
+  void Play(const std::optional<std::string>& scriptPath, const std::vector<std::string>& script) {
     std::size_t nextScriptLine = 0;
     double last = window_.Now();
     while (!quit_ && !window_.CloseRequested()) {
       const double frameStart = window_.Now();
-      window_.BeginFrame();
+      presses_ = window_.BeginFrame();
       clock_.Advance(frameStart - last);
       last = frameStart;
       if (watch_ && watch_->Replaced(frameStart)) ReloadWatched();
       try {
-        if (!log_.Waiting(frameStart) && nextScriptLine < script.size())
+        if (!log_.Waiting(frameStart) && nextScriptLine < script.size()) {
+          const std::size_t start = log_.Added();
           Run(script[nextScriptLine++], frameStart);
+          previousScriptLine_ = start;
+        }
       } catch (const ConsoleError& e) {
         // The line just run, or the wait still going on.
         throw ConsoleError(*scriptPath + ":" + std::to_string(nextScriptLine) + ": " + e.what());
       }
-      while (!typed_.empty()) {
-        const std::string line = typed_.front();
-        typed_.pop_front();
-        log_.Add("> " + line);
-        try {
-          if (ParseWindowCommand(line).kind == WindowCommand::Kind::Wait)
-            throw ConsoleError("wait: only a --script waits");
-          Run(line, frameStart);
-        } catch (const ConsoleError& e) {
-          log_.Add(std::string("error: ") + e.what());
-        }
-      }
+      RunTyped(frameStart);
       if (quit_) break;
+      // The keys are read inside the UI frame, which knows whether a text field has them; their
+      // commands run at the next frame's start, as a typed line's do.
       window_.Draw(composer_.Compose(host_, clock_.Time(), {}, [this] { DrawHostWindows(); }));
       if (screenshot_) {
         WritePng(*screenshot_, window_.Capture());
-        log_.Add("wrote " + *screenshot_);
+        log_.Add(Kind::Output, "wrote " + *screenshot_);
         screenshot_.reset();
       }
       window_.Show();
@@ -115,27 +116,44 @@ class WindowPlayer {
   }
 
  private:
+  // The lines of keys and the console line, each shown as it runs; a failing one is shown too.
+  void RunTyped(double now) {
+    while (!typed_.empty()) {
+      const KeyCommand command = std::move(typed_.front());
+      typed_.pop_front();
+      try {
+        if (ParseWindowCommand(command.line).kind == WindowCommand::Kind::Wait)
+          throw ConsoleError("wait: only a --script waits");
+        Run(command.line, now, command.key);
+      } catch (const ConsoleError& e) {
+        log_.Add(Kind::Error, std::string("error: ") + e.what());
+      }
+    }
+  }
+
   // The module's file was replaced: the same as typing `plugin reload`, without the echo.
   void ReloadWatched() {
     const auto& plugins = host_.Plugins();
     const auto plugin = std::find_if(plugins.begin(), plugins.end(),
                                      [this](const auto& p) { return p->path == watch_->Path(); });
     if (plugin == plugins.end()) {
-      log_.Add("watch: " + watch_->Path() + " changed; no plugin is loaded from it");
+      log_.Add(Kind::Output, "watch: " + watch_->Path() + " changed; no plugin is loaded from it");
       return;
     }
     try {
-      log_.Add("reloaded " + host_.ReloadPlugin((*plugin)->name).path);
+      log_.Add(Kind::Output, "reloaded " + host_.ReloadPlugin((*plugin)->name).path);
     } catch (const LoadError& e) {
-      log_.Add(std::string("error: plugin reload: ") + e.what());
+      log_.Add(Kind::Error, std::string("error: plugin reload: ") + e.what());
     }
   }
 
-  void Run(const std::string& line, double now) {
+  // key: the key that gave the line, if one did.
+  void Run(const std::string& line, double now, const std::string& key = {}) {
     const WindowCommand command = ParseWindowCommand(line);
+    log_.Add(Kind::Command, "> " + line + (key.empty() ? "" : "   [" + key + "]"));
     switch (command.kind) {
       case WindowCommand::Kind::Console:
-        if (const std::string out = host_.Console(command.text); !out.empty()) log_.Add(out);
+        log_.Add(Kind::Output, host_.Console(command.text));
         break;
       case WindowCommand::Kind::Pause:
         clock_.SetPaused(true);
@@ -149,6 +167,9 @@ class WindowPlayer {
       case WindowCommand::Kind::Seek:
         clock_.Seek(command.number);
         break;
+      case WindowCommand::Kind::SeekFrame:
+        clock_.SeekFrame(static_cast<long long>(command.number));
+        break;
       case WindowCommand::Kind::ToggleSettings:
         showSettings_ = !showSettings_;
         break;
@@ -156,7 +177,8 @@ class WindowPlayer {
         screenshot_ = command.text;
         break;
       case WindowCommand::Kind::Wait:
-        log_.StartWait(command.text, now, kWaitSeconds);
+        // The line before may have logged what is awaited already (a screenshot's "wrote").
+        log_.StartWait(command.text, previousScriptLine_, now, kWaitSeconds);
         break;
       case WindowCommand::Kind::Quit:
         quit_ = true;
@@ -168,25 +190,31 @@ class WindowPlayer {
   void DrawSettings() {
     if (!showSettings_) return;
     if (host_.Plugins().empty()) {
-      log_.Add("settings: no plugin is loaded");
+      log_.Add(Kind::Error, "settings: no plugin is loaded");
       showSettings_ = false;
       return;
     }
     try {
-      SettingsWindow(composer_.Ui(), *host_.Plugins().front()).Draw();
+      SettingsWindow(composer_.Ui(), *host_.Plugins().front(), BesideThePanel(size_)).Draw();
     } catch (const SettingsPageError& e) {
-      log_.Add(std::string("settings: ") + e.what());
+      log_.Add(Kind::Error, std::string("settings: ") + e.what());
       showSettings_ = false;
     }
   }
 
   void DrawHostWindows() {
-    for (auto& line : KeyCommands({clock_.Paused(), clock_.Time()}, screenshots_))
-      typed_.push_back(std::move(line));
+    const std::string plugin = host_.Plugins().empty() ? "" : host_.Plugins().front()->name;
+    const PlaybackState playback{clock_.Paused(), clock_.Frame(), host_.CurrentScene().fps, plugin};
+    for (auto& command :
+         KeyCommands(presses_, playback, ImGui::GetIO().WantTextInput, screenshots_))
+      typed_.push_back(std::move(command));
     DrawSettings();
-    const ConsoleStatus status{clock_.Time(), host_.CurrentScene().duration,
-                               static_cast<long long>(host_.FramesRendered()), clock_.Paused()};
-    if (auto line = console_.Draw(size_, status, log_)) typed_.push_back(std::move(*line));
+    const ConsoleStatus status{clock_.Time(), host_.CurrentScene().duration, clock_.Frame(),
+                               clock_.Paused()};
+    if (auto line = console_.Draw(size_, status)) {
+      history_.Add(*line);
+      typed_.push_back({std::move(*line), {}});
+    }
   }
 
   Host& host_;
@@ -195,10 +223,14 @@ class WindowPlayer {
   DisplayWindow window_;
   PlaybackClock clock_;
   ConsoleLog log_;
+  ConsoleHistory history_;
   ConsoleWindow console_;
+  CvarStore::LogSink terminalSink_;
   std::optional<FileWatch> watch_;
-  PluginDoor::FaultListener previousListener_;
-  std::deque<std::string> typed_;
+  PluginDoor::FaultListener previousListener_;  // the terminal's, which the log writes to
+  std::vector<KeyPress> presses_;               // this frame's
+  std::deque<KeyCommand> typed_;
+  std::size_t previousScriptLine_ = 0;  // the log's length when the last script line began
   std::optional<std::string> screenshot_;
   int screenshots_ = 0;
   bool showSettings_;
@@ -209,8 +241,11 @@ class WindowPlayer {
 
 void PlayInWindow(Host& host, Vector2 size, const std::optional<std::string>& scriptPath,
                   bool showSettings, bool watch) {
+  // Before the window opens: a script that cannot be read is the person's mistake.
+  const std::vector<std::string> script =
+      scriptPath ? ReadScript(*scriptPath) : std::vector<std::string>();
   WindowPlayer player(host, size, showSettings, watch);
-  player.Play(scriptPath);
+  player.Play(scriptPath, script);
 }
 
 }  // namespace devhost

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/console_completion.h"
 #include "support/loaded_plugin.h"
 #include "support/test_folder.h"
 
@@ -54,13 +55,15 @@ TEST(Console, RefusesABadLineSayingWhyAndChangesNothing) {
        // The saved configuration could not hold it: one variable a line, no escape for a break.
        {"fixture_value \"a\nb\"", "fixture_value: a value may not hold a line break", "kept"},
        {"plugin",
-        "plugin: expected `plugin load PATH`, `plugin unload NAME` or `plugin reload NAME`",
+        "plugin: expected `plugin load PATH`, `plugin unload PLUGIN` or `plugin reload PLUGIN`",
         "kept"},
        {"plugin reload Nobody", "plugin reload: no plugin named Nobody", "kept"},
        {"plugin unload Nobody", "plugin unload: no plugin named Nobody", "kept"},
        {"plugin load /nonexistent.so", "plugin load: /nonexistent.so: file not found", "kept"},
        {"exec", "exec: expected a file name", "kept"},
-       {"exec /nonexistent.cfg", "exec: cannot read /nonexistent.cfg", "kept"}});
+       {"exec /nonexistent.cfg",
+        "exec: /nonexistent.cfg: cannot read the file of console lines: No such file or directory",
+        "kept"}});
 }
 
 TEST(Console, ExecRunsAFileLineByLineUpToTheFirstFailureAndNeverItselfAgain) {
@@ -133,6 +136,27 @@ TEST(Console, PluginReloadSwitchesToTheNewFileOrRefusesItKeepingTheOldPlugin) {
     plugin.Host().RenderFrames(1);
     ASSERT_EQ(plugin.Records().size(), 1u);
     EXPECT_EQ(plugin.Records()[0].args, (std::vector<devhost::TraceValue>{Vector2{7, 0}}));
+  }
+}
+
+// Tab: what may stand where the word is typed, from the lines help lists.
+TEST(Console, CompletesTheWordBeingTypedFromWhatMayStandThere) {
+  veyrant_test::LoadedPlugin plugin(kFixture);
+  const struct {
+    const char* typed;
+    const char* line;
+    std::vector<std::string> choices;
+  } cases[] = {{"fixture_v", "fixture_value ", {}},
+               {"  cvarl", "  cvarlist ", {}},
+               {"plugin re", "plugin reload ", {}},
+               {"plugin unload F", "plugin unload Fixture ", {}},
+               {"plugin ", "plugin ", {"load", "reload", "unload"}},
+               {"plugin load ", "plugin load ", {}},
+               {"fixture_value x", "fixture_value x", {}}};
+  for (const auto& c : cases) {
+    const devhost::Completion completion = devhost::CompleteLine(plugin.Host(), c.typed);
+    EXPECT_EQ(completion.line, c.line) << c.typed;
+    EXPECT_EQ(completion.choices, c.choices) << c.typed;
   }
 }
 

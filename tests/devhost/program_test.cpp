@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,25 @@ TEST(Program, ExitsWithItsCodeAndPrintsTheLine) {
        R"("frame":2,"op":"CVarWrapper::setValue","self":"cvar:veyrant_steer","args":[0]})"},
       {R"(--drag "X (%)=12.5" --type "X (%)=150")", 0, "veyrant_x 1.5"},
       {"--help", 0, "usage: pryndal-devhost [options]"},
+      // Ends with what the console and the window take, and where to read more.
+      {"-h", 0,
+       "  Up, Down              in the console line: the lines typed before, kept across runs"},
+      {"-h", 0,
+       "The options, the console, the window, the scene and trace formats: docs/devhost.md"},
+      {"--version", 0, "pryndal-devhost 1.0, for plugins of interface version 95"},
+      // help and cvarlist are console lines, so --exec has them: the console's lines, the window's
+      // commands and the keys, one a line; the variables sorted, with value, default and
+      // description.
+      {"--exec help", 0,
+       "  plugin reload PLUGIN  load its module file anew, keeping the variables' values"},
+      {"--exec help", 0,
+       "  seek frame N          jump to frame N, numbered as the trace numbers frames"},
+      {"--exec help", 0, "  F1                    show or hide the plugin's settings window"},
+      {"--set veyrant_scale=50 --exec 'cvarlist SCALE'", 0,
+       R"(veyrant_scale  "50"  default "1.0"  Size scale)"},
+      {"--exec cvarlist", 0, R"(veyrant_boost     "1"     default "1"     Show boost)"},
+      {"--exec cvarlist", 0, "  default \"0.02\"  Y position (0-1)", 1},
+      {"--exec 'cvarlist zz'", 0, R"(cvarlist: no variable's name holds "zz")"},
       {"--frobnicate", 2, "unknown option: --frobnicate"},
       {"--frames", 2, "--frames: expected N after it"},
       {"--frames=2x", 2, "--frames: expected a whole number of at least 0, got '2x'"},
@@ -71,13 +91,14 @@ TEST(Program, ExitsWithItsCodeAndPrintsTheLine) {
       {"--script s.txt", 2, "--script: needs --window"},
       {"--watch", 2, "--watch: needs --window"},
       {"--settings", 2, "--settings: needs --png, --png-dir, --video or --window"},
-      {"--set veyrant_nothing=1", 2, "unknown variable: veyrant_nothing"},
+      {"--exec pause", 2,
+       "--exec pause: pause: a window command; only the window's console line and its --script "
+       "take it"},
       {"--click Stear", 2,
        R"(no widget labelled "Stear" on the settings page; labels found: "Show overlay in )"},
       {"--settings-frames 2 --click Steer", 2, "--settings-frames 2: the actions take 3"},
       {"--drag Steer=1", 2, R"("Steer" is a check box, not a slider)"},
       {"--drag Scale=4", 2, R"("Scale": cannot drag to 4, the slider runs from 0.5 to 3)"},
-      {"--scene /nonexistent.json", 1, "/nonexistent.json: cannot read scene file"},
       Load("/nonexistent.so", "file not found"),
       Load(Scene("four-cars-free.json"), "not a loadable module: "),
       LoadFixture("fixture_wrong_version",
@@ -96,6 +117,54 @@ TEST(Program, ExitsWithItsCodeAndPrintsTheLine) {
     EXPECT_EQ(std::count_if(run.lines.begin(), run.lines.end(), match), c.times);
     // A file that cannot be loaded stops the run before any call into the plugin.
     EXPECT_TRUE(c.status != 1 || run.lines.size() == 1) << run.lines.size();
+  }
+}
+
+// Each mistake named as the person wrote it, before any work: before the plugin loads, or, for the
+// names only the plugin knows, before anything else. A near name is offered.
+TEST(Program, RefusesAMistakeBeforeAnyWorkNamingWhatWasWritten) {
+  const struct {
+    std::string arguments;
+    int status;
+    std::string line;    // the whole line after the program's name
+    bool loads = false;  // the plugin's names: refused once it has loaded
+  } cases[] = {
+      {"--png nodir/x.png --frames 600", 2, "--png nodir/x.png: the folder nodir does not exist"},
+      {"--trace nodir/t.jsonl", 2, "--trace nodir/t.jsonl: the folder nodir does not exist"},
+      {"--png-dir nodir/frames", 2, "--png-dir nodir/frames: the folder nodir does not exist"},
+      {"--config nodir/c.cfg", 2, "--config nodir/c.cfg: the folder nodir does not exist"},
+      {"--trace " + Scene("four-cars-free.json") + "/t", 2,
+       "--trace " + Scene("four-cars-free.json") + "/t: " + Scene("four-cars-free.json") +
+           " is not a folder"},
+      {"--scene nothere.json", 1,
+       "nothere.json: cannot read the scene file: No such file or directory"},
+      {"--scnee s.json", 2, "unknown option: --scnee; did you mean --scene?"},
+      {"--sett veyrant_x=1", 2, "unknown option: --sett; did you mean --set?"},
+      {"--set veyrant_scal=2", 2,
+       "--set veyrant_scal=2: unknown variable veyrant_scal; did you mean veyrant_scale?", true},
+      {"--exec 'veyrant_sacle 2'", 2,
+       "--exec veyrant_sacle 2: unknown command or variable: veyrant_sacle; did you mean "
+       "veyrant_scale?",
+       true},
+      {"--exec hlep", 2, "--exec hlep: unknown command or variable: hlep; did you mean help?",
+       true},
+      {"--click Stear", 2,
+       "no widget labelled \"Stear\" on the settings page; labels found: \"Show overlay in "
+       "replays\", \"X (%)\", \"Y (%)\", \"Scale\", \"Throttle / Brake\", \"Steer\", \"Airroll\", "
+       "\"Boost\", \"Jump\", \"Handbrake\", \"Show values on bars\"; did you mean \"Steer\"?",
+       true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    const veyrant_test::ProgramRun run = veyrant_test::Devhost(c.arguments);
+    EXPECT_EQ(run.exitCode, c.status);
+    std::istringstream errors(run.errors);
+    std::string first;
+    if (c.loads) std::getline(errors, first);
+    EXPECT_EQ(first, c.loads ? "Veyrant loaded" : "");
+    std::getline(errors, first);
+    EXPECT_EQ(first, "pryndal-devhost: " + c.line);
+    for (const auto& entry : std::filesystem::directory_iterator(veyrant_test::TestFolder()))
+      EXPECT_EQ(entry.path().filename(), "stderr.txt") << "a refused run made a file";
   }
 }
 

@@ -48,7 +48,7 @@ const FileCase kCases[] = {
     {"LongestName", "", "--trace " + kLongName, 0, "", kLongName + " file 644\n"},
     // What was set before a start line failed is saved all the same.
     {"ConfigSavedWhenAStartLineFails", kConfig, "--config c.cfg --set veyrant_x=0.3 --exec bogus",
-     2, "pryndal-devhost: unknown command or variable: bogus", "c.cfg file 644\n",
+     2, "pryndal-devhost: --exec bogus: unknown command or variable: bogus", "c.cfg file 644\n",
      "grep -qx 'veyrant_x 0.3' c.cfg"},
     // An output that is an input, or another output, is refused before any work.
     {"TraceOverConfig", kConfig, "--config c.cfg --trace c.cfg", 2,
@@ -76,13 +76,14 @@ const FileCase kCases[] = {
      "pryndal-devhost: z: is a character device, not a module file", "z character device\n"},
     {"SceneFolder", "", "--scene .", 1, "pryndal-devhost: .: is a folder, not a scene file", ""},
     {"ExecFolder", "", "--exec 'exec .'", 2,
-     "pryndal-devhost: exec: .: is a folder, not a file of console lines", ""},
+     "pryndal-devhost: --exec exec .: exec: .: is a folder, not a file of console lines", ""},
     // Inputs read within bounds; a FIFO is a scene's pipe, never a configuration.
     {"SceneEndless", "mknod z c 1 5", "--scene z", 1,
      "pryndal-devhost: z: is larger than 64 MiB, the most a scene file may hold",
      "z character device\n"},
     {"ExecEndless", "mknod z c 1 5", "--exec 'exec z'", 2,
-     "pryndal-devhost: exec: z: is larger than 16 MiB, the most a file of console lines may hold",
+     "pryndal-devhost: --exec exec z: exec: z: is larger than 16 MiB, the most a file of console "
+     "lines may hold",
      "z character device\n"},
     {"ConfigEndless", "mknod z c 1 5", "--config z --set veyrant_x=0.3", 1,
      "pryndal-devhost: z: is larger than 16 MiB, the most a configuration file may hold; it is "

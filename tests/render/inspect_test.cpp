@@ -82,7 +82,7 @@ const PixelCase kPixels[] = {
      "  call 30 CanvasWrapper::DrawBox [[240,115]] at 19,21 in [50,50,70,180]\n"
      "  call 27 CanvasWrapper::FillBox [[240,115]] at 19,21 in [12,12,18,220]\n"},
     {"InsideTheBorderNotOnIt", "20,100",
-     "pixel 20,100 of frame 0: 12,12,18,255\n"
+     "pixel 20,100 of frame 0: 13,15,20,255\n"
      "  call 27 CanvasWrapper::FillBox [[240,115]] at 19,21 in [12,12,18,220]\n"},
     {"TheBackdrop", "600,600",
      "pixel 600,600 of frame 0: 52,114,64,255\n  no call of the plugin drew over it\n"},

@@ -153,7 +153,7 @@ TEST(VideoRefusals, SayWhatIsWrongAndLeaveNoFile) {
        "--video: H.264 in .mov needs an even canvas width and height, got 320x181"},
       {"--frames 0 --video out.mp4", "exit 0", 2,
        "--video: needs at least one frame, got --frames 0"},
-      {"--video out/v.mp4", "exit 0", 1, "--video: out/v.mp4: the folder out does not exist"},
+      {"--video out/v.mp4", "exit 0", 2, "--video out/v.mp4: the folder out does not exist"},
       {"--video out.mp4", "exit 1", 1,
        "out.mp4: ffmpeg failed (exit code 1)\n  ffmpeg: fake-ffmpeg: cannot go on\n"},
       {"--transparent --video out.webm", "kill -9 $$", 1,

@@ -50,12 +50,15 @@ inline ProgramRun Devhost(const std::string& arguments) {
 }
 #else
 // The command as a shell fragment for the test's folder; environment is NAME=VALUE words or
-// -u NAME for env. clang 14's LeakSanitizer crashes in its scan of thread-local storage at exit
-// once Mesa's threads have run ("Tracer caught signal 11"), so the sanitizer build checks the
-// program for memory errors only; the in-process tests check leaks.
+// -u NAME for env. The window's history goes to a folder beside the test's (".state"), never to
+// the home's.
+// clang 14's LeakSanitizer crashes in its scan of thread-local storage at exit once Mesa's threads
+// have run ("Tracer caught signal 11"), so the sanitizer build checks the program for memory errors
+// only; the in-process tests check leaks.
 inline std::string DevhostCommand(const std::string& arguments,
                                   const std::string& environment = "") {
-  return "env " + environment + " TMPDIR='" + TestTmpdir().string() +
+  return "env " + environment + " XDG_STATE_HOME='" + TestFolder(".state").string() + "' TMPDIR='" +
+         TestTmpdir().string() +
          "' ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" VEYRANT_DEVHOST_PATH
          "' --plugin '" VEYRANT_MODULE_PATH "' " +
          arguments;
