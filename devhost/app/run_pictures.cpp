@@ -48,8 +48,9 @@ void RunPictures(Host& host, const CommandLine& options, bool settingsPage) {
       if (options.pngPath && last) writer.Write(*options.pngPath, image);
       if (calls && last) {
         const Vector2 pixel = *options.explainPixel;
-        explanation = ExplainPixel(*calls, *image, pixel.X, pixel.Y, renderer.Composer().Canvas(),
-                                   host.Door().Symbols());
+        explanation = ExplainPixel(*calls, k, *image, pixel.X, pixel.Y,
+                                   renderer.Composer().Canvas(), host.Door().Symbols())
+                          .Text();
       }
       if (options.pngDir) {
         char name[32];

@@ -9,8 +9,9 @@ namespace devhost {
 namespace {
 
 // What the call painted; nothing for a call that paints nothing.
-std::vector<PixelRect> PaintedBy(const FrameCall& call, PaintingCanvas& canvas) {
-  const TraceRecord& r = call.record;
+std::vector<PixelRect> PaintedBy(const FrameCalls& calls, const FrameCall& call,
+                                 PaintingCanvas& canvas) {
+  const TraceRecord& r = calls.RecordOf(call);
   if (r.op == "CanvasWrapper::FillBox")
     return FilledArea(call.position, std::get<Vector2>(r.args[0]));
   if (r.op == "CanvasWrapper::DrawBox")
@@ -31,7 +32,7 @@ std::vector<PixelCall> CallsOverPixel(const FrameCalls& calls, int x, int y,
                                       PaintingCanvas& canvas) {
   std::vector<PixelCall> over;
   for (auto call = calls.Calls().rbegin(); call != calls.Calls().rend(); ++call)
-    for (const PixelRect& area : PaintedBy(*call, canvas))
+    for (const PixelRect& area : PaintedBy(calls, *call, canvas))
       if (area.Contains(x, y)) {
         over.push_back({&*call, area});
         break;
@@ -39,22 +40,29 @@ std::vector<PixelCall> CallsOverPixel(const FrameCalls& calls, int x, int y,
   return over;
 }
 
-std::string ExplainPixel(const FrameCalls& calls, const Image& picture, int x, int y,
-                         PaintingCanvas& canvas, Symbolizer& symbols) {
-  const std::uint8_t* p = picture.Pixel(x, y);
-  std::string text = "pixel " + PositionText({x, y});
-  if (calls.Frame()) text += " of frame " + std::to_string(*calls.Frame());
-  text += ": " + std::to_string(p[0]) + "," + std::to_string(p[1]) + "," + std::to_string(p[2]) +
-          "," + std::to_string(p[3]) + "\n";
-  const std::vector<PixelCall> over = CallsOverPixel(calls, x, y, canvas);
-  if (over.empty()) return text + "  no call of the plugin drew over it\n";
-  for (const PixelCall& c : over) {
-    const TraceRecord& r = c.call->record;
-    text += "  call " + std::to_string(c.call->index) + " " + r.op + " " + TraceValuesText(r.args) +
-            " at " + PositionText(c.call->position) + " in " + TraceValueText(c.call->colour) +
-            ", " + symbols.CallSite(r.calledFrom) + "\n";
-  }
+std::string PixelExplanation::Text() const {
+  std::string text = pixel + "\n";
+  if (calls.empty()) return text + "  no call of the plugin drew over it\n";
+  for (const Call& call : calls) text += "  " + call.text + "\n";
   return text;
+}
+
+PixelExplanation ExplainPixel(const FrameCalls& calls, long long frame, const Image& picture, int x,
+                              int y, PaintingCanvas& canvas, Symbolizer& symbols) {
+  const std::uint8_t* p = picture.Pixel(x, y);
+  PixelExplanation explanation;
+  explanation.pixel = "pixel " + PositionText({x, y}) + " of frame " + std::to_string(frame) +
+                      ": " + std::to_string(p[0]) + "," + std::to_string(p[1]) + "," +
+                      std::to_string(p[2]) + "," + std::to_string(p[3]);
+  for (const PixelCall& c : CallsOverPixel(calls, x, y, canvas)) {
+    const TraceRecord& r = calls.RecordOf(*c.call);
+    explanation.calls.push_back(
+        {"call " + std::to_string(c.call->index) + " " + r.op + " " + TraceValuesText(r.args) +
+             " at " + PositionText(c.call->position) + " in " + TraceValueText(c.call->colour) +
+             ", " + symbols.CallSite(r.calledFrom),
+         c.area});
+  }
+  return explanation;
 }
 
 }  // namespace devhost

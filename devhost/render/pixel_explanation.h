@@ -22,8 +22,20 @@ struct PixelCall {
 std::vector<PixelCall> CallsOverPixel(const FrameCalls& calls, int x, int y,
                                       PaintingCanvas& canvas);
 
-// The explanation as lines of text: the pixel of the picture, then a line per call over it.
-std::string ExplainPixel(const FrameCalls& calls, const Image& picture, int x, int y,
-                         PaintingCanvas& canvas, Symbolizer& symbols);
+struct PixelExplanation {
+  struct Call {
+    std::string text;  // "call 48 CanvasWrapper::FillBox [[70,10]] at 87,55 in [...], place"
+    PixelRect area;    // what the call painted that holds the pixel
+  };
+  std::string pixel;        // "pixel 156,60 of frame 0: 220,70,60,255"
+  std::vector<Call> calls;  // topmost first
+
+  // The pixel's line, then a line per call, each line indented by two spaces.
+  std::string Text() const;
+};
+
+// The pixel of the picture, frame (as its reader numbers it), and the calls over it.
+PixelExplanation ExplainPixel(const FrameCalls& calls, long long frame, const Image& picture, int x,
+                              int y, PaintingCanvas& canvas, Symbolizer& symbols);
 
 }  // namespace devhost

@@ -14,6 +14,7 @@
 #include <windows.h>
 #endif
 
+#include "system/code_ranges.h"
 #include "system/fault_guard.h"
 #include "system/fault_guard_parts.h"
 
@@ -125,6 +126,48 @@ std::string SignalName(int signal) {
 }
 
 }  // namespace
+
+GuardFrame* OutermostOf(GuardFrame* from, const void* owner) {
+  GuardFrame* found = nullptr;
+  for (GuardFrame* f = from; f != nullptr; f = f->outer)
+    if (f->owner == owner) found = f;
+  return found;
+}
+
+void SeenFault::Note(const GuardFrame& top, CaughtFault::Kind noted, int number) {
+  kind = noted;
+  signal = number;
+  code = 0;
+  address = 0;
+  access = CaughtFault::Access::Unknown;
+  op = top.op;
+  detail = top.detail;
+}
+
+CaughtFault SeenFault::Caught() const {
+  CaughtFault fault;
+  fault.kind = kind;
+  fault.signal = signal;
+  fault.code = code;
+  fault.address = address;
+  fault.access = access;
+  fault.seconds = PluginCallLimit();
+  fault.stack.assign(stack, stack + count);
+  fault.firstExact = true;
+  fault.op = op;
+  fault.detail = detail;
+  return fault;
+}
+
+bool HostCodeFaulted(const std::uintptr_t* stack, int count) {
+  for (int i = 0; i < count; ++i) {
+    // A return address names the instruction after the call.
+    const CodeOwner owner = OwnerOfCode(i == 0 ? stack[i] : stack[i] - 1);
+    if (owner == CodeOwner::Host) return true;
+    if (owner == CodeOwner::Plugin) return false;
+  }
+  return false;
+}
 
 void GuardClock::CallStarts() {
   serial_.fetch_add(1);

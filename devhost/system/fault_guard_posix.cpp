@@ -2,7 +2,6 @@
 // guard; the watchdog thread interrupts a call that runs too long with a real-time signal, whose
 // handler leaves it the same way. The handlers only copy plain values: the stack as addresses,
 // taken with the unwinder that glibc's backtrace uses, warmed up beforehand.
-#include <dlfcn.h>
 #include <execinfo.h>
 #include <pthread.h>
 #include <setjmp.h>
@@ -35,55 +34,24 @@ namespace devhost {
 namespace {
 
 constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
-constexpr int kMaxFrames = 64;
 
-struct Frame {
-  const void* owner;
-  const char* op;
-  const void* detail;
-  Frame* outer;
+struct Frame : GuardFrame {
   sigjmp_buf exit;
-};
-
-// What a handler saw, for the guard it leaves to.
-struct Seen {
-  CaughtFault::Kind kind;
-  int signal, code;
-  std::uintptr_t address;
-  CaughtFault::Access access;
-  const char* op;
-  const void* detail;
-  int count;
-  std::uintptr_t stack[kMaxFrames];
 };
 
 pthread_t guardedThread;
 std::atomic<bool> installed{false};
 std::atomic<Frame*> innermost{nullptr};
-Seen seen;
+SeenFault seen;
 std::optional<CaughtFault> passedOn;  // an exception an inner guard caught, for an outer one
 GuardClock callClock;
 int interruptSignal = 0;
 std::atomic<int> interruptKind{0};
 struct sigaction previous[std::size(kFatalSignals)];
 
-// The stack at the last throw inside a guarded call, taken where it was thrown.
-struct Thrown {
-  std::uint64_t call = 0;  // the outermost call it was thrown in
-  int count = 0;
-  std::uintptr_t stack[kMaxFrames];
-} thrown;
-
 // A second fault while the stack is being read (a stack the plugin wrecked) gives up on it.
 sigjmp_buf readingStack;
 volatile sig_atomic_t inStackRead = 0;
-
-Frame* OutermostOf(Frame* from, const void* owner) {
-  Frame* found = nullptr;
-  for (Frame* f = from; f != nullptr; f = f->outer)
-    if (f->owner == owner) found = f;
-  return found;
-}
 
 // The stack from the interrupted instruction outwards; the handler's own frames left out.
 int ReadStack(std::uintptr_t pc, std::uintptr_t* out) {
@@ -99,16 +67,6 @@ int ReadStack(std::uintptr_t pc, std::uintptr_t* out) {
   for (int i = first + 1; i < n && count < kMaxFrames; ++i)
     out[count++] = reinterpret_cast<std::uintptr_t>(frames[i]);
   return count;
-}
-
-// Whose code faulted: the innermost frame in the host's or a plugin's code decides.
-bool HostFaulted(const std::uintptr_t* stack, int count) {
-  for (int i = 0; i < count; ++i) {
-    const CodeOwner owner = OwnerOfCode(i == 0 ? stack[i] : stack[i] - 1);
-    if (owner == CodeOwner::Host) return true;
-    if (owner == CodeOwner::Plugin) return false;
-  }
-  return false;
 }
 
 std::size_t IndexOf(int signal) {
@@ -167,38 +125,19 @@ void OnSignal(int signal, siginfo_t* info, void* rawContext) {
   if (!guarded) return PassOn(signal, info, rawContext);
   const auto& context = *static_cast<const ucontext_t*>(rawContext);
   seen.count = ReadStack(ProgramCounter(context), seen.stack);
-  if (signal != interruptSignal && HostFaulted(seen.stack, seen.count))
+  if (signal != interruptSignal && HostCodeFaulted(seen.stack, seen.count))
     return PassOn(signal, info, rawContext);
   if (signal == interruptSignal) {
-    seen.kind = static_cast<CaughtFault::Kind>(interruptKind.load());
-    seen.signal = StopSignal();
+    seen.Note(*top, static_cast<CaughtFault::Kind>(interruptKind.load()), StopSignal());
   } else {
-    seen.kind = CaughtFault::Kind::Signal;
-    seen.signal = signal;
+    seen.Note(*top, CaughtFault::Kind::Signal, signal);
+    seen.code = info->si_code;
+    seen.address = reinterpret_cast<std::uintptr_t>(info->si_addr);
+    seen.access = AccessOf(signal, context);
   }
-  seen.code = info->si_code;
-  seen.address = reinterpret_cast<std::uintptr_t>(info->si_addr);
-  seen.access = AccessOf(signal, context);
-  seen.op = top->op;
-  seen.detail = top->detail;
-  Frame* target = OutermostOf(top, top->owner);
+  auto* target = static_cast<Frame*>(OutermostOf(top, top->owner));
   if (__asan_handle_no_return != nullptr) __asan_handle_no_return();
   siglongjmp(target->exit, 1);
-}
-
-CaughtFault TakeSeen() {
-  CaughtFault fault;
-  fault.kind = seen.kind;
-  fault.signal = seen.signal;
-  fault.code = seen.code;
-  fault.address = seen.address;
-  fault.access = seen.access;
-  fault.seconds = PluginCallLimit();
-  fault.stack.assign(seen.stack, seen.stack + seen.count);
-  fault.firstExact = true;
-  fault.op = seen.op;
-  fault.detail = seen.detail;
-  return fault;
 }
 
 void Watch() {
@@ -251,7 +190,7 @@ std::optional<CaughtFault> RunGuarded(const void* owner, const char* op, const v
                                       GuardedCall call, void* context) {
   if (!installed || pthread_equal(pthread_self(), guardedThread) == 0)
     return CallCatchingExceptions(call, context, {}, op, detail);
-  Frame frame{owner, op, detail, innermost.load(), {}};
+  Frame frame{{owner, op, detail, innermost.load()}, {}};
   const bool outermost = frame.outer == nullptr;
   if (outermost) callClock.CallStarts();
   innermost = &frame;
@@ -259,53 +198,31 @@ std::optional<CaughtFault> RunGuarded(const void* owner, const char* op, const v
   // No handler changes the signal mask (SA_NODEFER, nothing added), so none is saved: saving it
   // would cost a system call on every call into the plugin.
   if (sigsetjmp(frame.exit, 0) == 0) {
-    fault = CallCatchingExceptions(
-        call, context,
-        [] {
-          std::vector<std::uintptr_t> stack;
-          if (thrown.call == callClock.Call())
-            stack.assign(thrown.stack, thrown.stack + thrown.count);
-          return stack;
-        },
-        op, detail);
-    if (Frame* outer = fault ? OutermostOf(frame.outer, owner) : nullptr) {
+    fault = CallCatchingExceptions(call, context, &ThrownStack, op, detail);
+    if (auto* outer = static_cast<Frame*>(fault ? OutermostOf(frame.outer, owner) : nullptr)) {
       // The owner's code is further out too: leave it as a signal would.
       passedOn = std::move(fault);
       siglongjmp(outer->exit, 2);
     }
   } else {
-    fault = passedOn ? std::exchange(passedOn, std::nullopt) : TakeSeen();
+    fault = passedOn ? std::exchange(passedOn, std::nullopt) : seen.Caught();
   }
-  innermost = frame.outer;
+  innermost = static_cast<Frame*>(frame.outer);
   if (outermost) callClock.CallEnds();
   if (fault) NoteFaultCaught();
   return fault;
 }
 
+bool InGuardedCall() {
+  return innermost.load() != nullptr && pthread_equal(pthread_self(), guardedThread) != 0;
+}
+
+std::uint64_t GuardedCallNumber() { return callClock.Call(); }
+
 int GuardedDepth() {
   int depth = 0;
-  for (Frame* f = innermost.load(); f != nullptr; f = f->outer) ++depth;
+  for (GuardFrame* f = innermost.load(); f != nullptr; f = f->outer) ++depth;
   return depth;
 }
 
 }  // namespace devhost
-
-// Every throw in the process passes here first, so that an exception escaping a plugin's call is
-// placed where it was thrown, not where the host caught it.
-// The type is a std::type_info, declared as the compiler itself declares the function.
-extern "C" [[noreturn]] void __cxa_throw(void* object, void* type, void (*destructor)(void*)) {
-  using Throw = void (*)(void*, void*, void (*)(void*));
-  static const auto real = reinterpret_cast<Throw>(dlsym(RTLD_NEXT, "__cxa_throw"));
-  using namespace devhost;
-  if (innermost.load() != nullptr && pthread_equal(pthread_self(), guardedThread) != 0) {
-    void* frames[kMaxFrames];
-    const int n = backtrace(frames, kMaxFrames);
-    thrown.call = callClock.Call();
-    thrown.count = 0;
-    for (int i = 1; i < n; ++i)
-      thrown.stack[thrown.count++] = reinterpret_cast<std::uintptr_t>(frames[i]);
-  }
-  if (__asan_handle_no_return != nullptr) __asan_handle_no_return();
-  real(object, type, destructor);
-  __builtin_unreachable();
-}

@@ -23,43 +23,19 @@ namespace devhost {
 
 namespace {
 
-constexpr int kMaxFrames = 64;
-
-struct Frame {
-  const void* owner;
-  const char* op;
-  const void* detail;
-  Frame* outer;
+struct Frame : GuardFrame {
   void* exit[5];  // __builtin_setjmp's buffer
-};
-
-struct Seen {
-  CaughtFault::Kind kind;
-  int signal;
-  std::uintptr_t address;
-  CaughtFault::Access access;
-  const char* op;
-  const void* detail;
-  int count;
-  std::uintptr_t stack[kMaxFrames];
 };
 
 DWORD guardedThread = 0;
 HANDLE guardedHandle = nullptr;
 std::atomic<bool> installed{false};
 std::atomic<Frame*> innermost{nullptr};
-Seen seen;
+SeenFault seen;
 Frame* landing = nullptr;  // where Land goes
 std::optional<CaughtFault> passedOn;
 GuardClock callClock;
 LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
-
-Frame* OutermostOf(Frame* from, const void* owner) {
-  Frame* found = nullptr;
-  for (Frame* f = from; f != nullptr; f = f->outer)
-    if (f->owner == owner) found = f;
-  return found;
-}
 
 [[noreturn]] void Land() { __builtin_longjmp(landing->exit, 1); }
 
@@ -83,27 +59,11 @@ int ReadStack(CONTEXT context, std::uintptr_t* out) {
   return count;
 }
 
-bool HostFaulted(const std::uintptr_t* stack, int count) {
-  for (int i = 0; i < count; ++i) {
-    const CodeOwner owner = OwnerOfCode(i == 0 ? stack[i] : stack[i] - 1);
-    if (owner == CodeOwner::Host) return true;
-    if (owner == CodeOwner::Plugin) return false;
-  }
-  return false;
-}
-
 // The thread resumes in Land, on its own stack below where it was.
 void Redirect(CONTEXT& context, Frame* target) {
   landing = target;
   context.Rsp = ((context.Rsp - 512) & ~DWORD64{15}) - 8;
   context.Rip = reinterpret_cast<DWORD64>(&Land);
-}
-
-void Note(Frame* top, CaughtFault::Kind kind, int signal) {
-  seen.kind = kind;
-  seen.signal = signal;
-  seen.op = top->op;
-  seen.detail = top->detail;
 }
 
 bool Fatal(DWORD code) {
@@ -130,10 +90,8 @@ LONG WINAPI OnUnhandled(EXCEPTION_POINTERS* info) {
   if (top == nullptr || GetCurrentThreadId() != guardedThread || !Fatal(record.ExceptionCode))
     return pass();
   seen.count = ReadStack(*info->ContextRecord, seen.stack);
-  if (HostFaulted(seen.stack, seen.count)) return pass();
-  Note(top, CaughtFault::Kind::Signal, static_cast<int>(record.ExceptionCode));
-  seen.address = 0;
-  seen.access = CaughtFault::Access::Unknown;
+  if (HostCodeFaulted(seen.stack, seen.count)) return pass();
+  seen.Note(*top, CaughtFault::Kind::Signal, static_cast<int>(record.ExceptionCode));
   if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION ||
       record.ExceptionCode == EXCEPTION_IN_PAGE_ERROR) {
     seen.access = record.ExceptionInformation[0] == 1   ? CaughtFault::Access::Write
@@ -141,7 +99,7 @@ LONG WINAPI OnUnhandled(EXCEPTION_POINTERS* info) {
                                                         : CaughtFault::Access::Read;
     seen.address = record.ExceptionInformation[1];
   }
-  Redirect(*info->ContextRecord, OutermostOf(top, top->owner));
+  Redirect(*info->ContextRecord, static_cast<Frame*>(OutermostOf(top, top->owner)));
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 
@@ -155,8 +113,8 @@ void OnAbort(int) {
   CONTEXT context{};
   RtlCaptureContext(&context);
   seen.count = ReadStack(context, seen.stack);
-  Note(top, CaughtFault::Kind::Signal, SIGABRT);
-  landing = OutermostOf(top, top->owner);
+  seen.Note(*top, CaughtFault::Kind::Signal, SIGABRT);
+  landing = static_cast<Frame*>(OutermostOf(top, top->owner));
   __builtin_longjmp(landing->exit, 1);
 }
 
@@ -170,8 +128,8 @@ void Watch() {
     Frame* top = innermost.load();
     if (top != nullptr && callClock.InterruptMeant() && GetThreadContext(guardedHandle, &context)) {
       seen.count = ReadStack(context, seen.stack);
-      Note(top, *kind, StopSignal());
-      Redirect(context, OutermostOf(top, top->owner));
+      seen.Note(*top, *kind, StopSignal());
+      Redirect(context, static_cast<Frame*>(OutermostOf(top, top->owner)));
       SetThreadContext(guardedHandle, &context);
     }
     ResumeThread(guardedHandle);
@@ -188,20 +146,6 @@ void Install() {
   installed = true;
 }
 
-CaughtFault TakeSeen() {
-  CaughtFault fault;
-  fault.kind = seen.kind;
-  fault.signal = seen.signal;
-  fault.address = seen.address;
-  fault.access = seen.access;
-  fault.seconds = PluginCallLimit();
-  fault.stack.assign(seen.stack, seen.stack + seen.count);
-  fault.firstExact = true;
-  fault.op = seen.op;
-  fault.detail = seen.detail;
-  return fault;
-}
-
 }  // namespace
 
 void GuardPluginCalls() {
@@ -213,22 +157,22 @@ std::optional<CaughtFault> RunGuarded(const void* owner, const char* op, const v
                                       GuardedCall call, void* context) {
   if (!installed || GetCurrentThreadId() != guardedThread)
     return CallCatchingExceptions(call, context, nullptr, op, detail);
-  Frame frame{owner, op, detail, innermost.load(), {}};
+  Frame frame{{owner, op, detail, innermost.load()}, {}};
   const bool outermost = frame.outer == nullptr;
   if (outermost) callClock.CallStarts();
   innermost = &frame;
   std::optional<CaughtFault> fault;
   if (__builtin_setjmp(frame.exit) == 0) {
     fault = CallCatchingExceptions(call, context, nullptr, op, detail);
-    if (Frame* outer = fault ? OutermostOf(frame.outer, owner) : nullptr) {
+    if (auto* outer = static_cast<Frame*>(fault ? OutermostOf(frame.outer, owner) : nullptr)) {
       passedOn = std::move(fault);
       landing = outer;
       Land();
     }
   } else {
-    fault = passedOn ? std::exchange(passedOn, std::nullopt) : TakeSeen();
+    fault = passedOn ? std::exchange(passedOn, std::nullopt) : seen.Caught();
   }
-  innermost = frame.outer;
+  innermost = static_cast<Frame*>(frame.outer);
   if (outermost) callClock.CallEnds();
   if (fault) NoteFaultCaught();
   return fault;
@@ -236,7 +180,7 @@ std::optional<CaughtFault> RunGuarded(const void* owner, const char* op, const v
 
 int GuardedDepth() {
   int depth = 0;
-  for (Frame* f = innermost.load(); f != nullptr; f = f->outer) ++depth;
+  for (GuardFrame* f = innermost.load(); f != nullptr; f = f->outer) ++depth;
   return depth;
 }
 

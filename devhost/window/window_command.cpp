@@ -29,6 +29,10 @@ const std::vector<Form>& Forms() {
       {Kind::SeekFrame, {"seek frame N", "jump to frame N, numbered as the trace numbers frames"}},
       {Kind::ToggleSettings, {"settings", "show or hide the plugin's settings window"}},
       {Kind::Screenshot, {"screenshot FILE", "write this frame, as shown, as a PNG"}},
+      {Kind::Inspect,
+       {"inspect", "pause and tell, for each pixel clicked, what drew it; again to stop"}},
+      {Kind::Trace,
+       {"trace FILE", "write the frame shown's records, with their places, as a trace"}},
       {Kind::Wait,
        {"wait TEXT",
         "script only: go on once the line before or a later one logs a line holding TEXT (30 s "
@@ -91,7 +95,8 @@ WindowCommand ParseWindowCommand(const std::string& line) {
     case Kind::SeekFrame:
       return command;
     case Kind::Screenshot:
-      if (argument.empty()) throw ConsoleError("screenshot: expected FILE");
+    case Kind::Trace:
+      if (argument.empty()) throw ConsoleError(word + ": expected FILE");
       command.text = argument;
       return command;
     default:

@@ -19,12 +19,14 @@ struct WindowCommand {
     SeekFrame,
     ToggleSettings,
     Screenshot,
+    Inspect,
+    Trace,
     Wait,
     Quit
   };
   Kind kind = Kind::Console;
   double number = 0;  // Step, SeekFrame: frames; Seek: seconds
-  std::string text;   // Console: the line; Screenshot: the file; Wait: the text awaited
+  std::string text;   // Console: the line; Screenshot, Trace: the file; Wait: the text awaited
 };
 
 // Throws ConsoleError saying what the command expected.

@@ -22,7 +22,9 @@
 #include "window/file_watch.h"
 #include "window/playback_clock.h"
 #include "window/window_command.h"
+#include "window/window_inspector.h"
 #include "window/window_keys.h"
+#include "window/window_log_routing.h"
 
 namespace devhost {
 
@@ -57,24 +59,11 @@ class WindowPlayer {
         history_([this](const std::string& problem) { log_.Add(Kind::Error, problem); }),
         console_(log_, history_,
                  [&host](const std::string& typed) { return CompleteLine(host, typed); }),
+        routing_(host, log_),
+        inspector_(host, log_),
         showSettings_(showSettings) {
-    // The plugin's log lines show here too; those before the window are on the terminal already.
-    for (const auto& line : host.Store().LogLines()) log_.Add(Kind::Output, line, false);
-    terminalSink_ =
-        host.Store().SetLogSink([this](const std::string& text) { log_.Add(Kind::Output, text); });
     if (watch && !host.Plugins().empty())
       watch_.emplace(host.Plugins().front()->path, kSettleSeconds);
-    // A plugin that faults costs its drawing, not the window: the message goes to the log too,
-    // and the next build (or `plugin reload`) takes its place.
-    PluginDoor& door = host.Door();
-    door.KeepRunningAfterFaults(true);
-    previousListener_ = door.SetFaultListener(
-        [this](const PluginFaultReport& report) { log_.Add(Kind::Error, report.Message()); });
-  }
-  ~WindowPlayer() {
-    host_.Store().SetLogSink(std::move(terminalSink_));
-    host_.Door().SetFaultListener(std::move(previousListener_));
-    host_.Door().KeepRunningAfterFaults(false);
   }
   WindowPlayer(const WindowPlayer&) = delete;
   WindowPlayer& operator=(const WindowPlayer&) = delete;
@@ -103,6 +92,7 @@ class WindowPlayer {
       // The keys are read inside the UI frame, which knows whether a text field has them; their
       // commands run at the next frame's start, as a typed line's do.
       window_.Draw(composer_.Compose(host_, clock_.Time(), {}, [this] { DrawHostWindows(); }));
+      inspector_.Explain(window_, composer_.Canvas(), clock_.Frame());
       if (screenshot_) {
         WritePng(*screenshot_, window_.Capture());
         log_.Add(Kind::Output, "wrote " + *screenshot_);
@@ -176,6 +166,12 @@ class WindowPlayer {
       case WindowCommand::Kind::Screenshot:
         screenshot_ = command.text;
         break;
+      case WindowCommand::Kind::Inspect:
+        if (inspector_.Toggle()) clock_.SetPaused(true);
+        break;
+      case WindowCommand::Kind::Trace:
+        inspector_.WriteTrace(command.text);
+        break;
       case WindowCommand::Kind::Wait:
         // The line before may have logged what is awaited already (a screenshot's "wrote").
         log_.StartWait(command.text, previousScriptLine_, now, kWaitSeconds);
@@ -209,6 +205,7 @@ class WindowPlayer {
          KeyCommands(presses_, playback, ImGui::GetIO().WantTextInput, screenshots_))
       typed_.push_back(std::move(command));
     DrawSettings();
+    inspector_.Draw(size_);
     const ConsoleStatus status{clock_.Time(), host_.CurrentScene().duration, clock_.Frame(),
                                clock_.Paused()};
     if (auto line = console_.Draw(size_, status)) {
@@ -225,10 +222,10 @@ class WindowPlayer {
   ConsoleLog log_;
   ConsoleHistory history_;
   ConsoleWindow console_;
-  CvarStore::LogSink terminalSink_;
+  WindowLogRouting routing_;
+  WindowInspector inspector_;
   std::optional<FileWatch> watch_;
-  PluginDoor::FaultListener previousListener_;  // the terminal's, which the log writes to
-  std::vector<KeyPress> presses_;               // this frame's
+  std::vector<KeyPress> presses_;  // this frame's
   std::deque<KeyCommand> typed_;
   std::size_t previousScriptLine_ = 0;  // the log's length when the last script line began
   std::optional<std::string> screenshot_;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -178,6 +179,39 @@ TEST_F(DrivenWindow, TheSettingsWindowLeavesThePanelInViewAndStaysWhereItIsPut) 
   EXPECT_EQ(Spans(Shot("screenshot-002.png"), 22, kTitleBar), SpanList({{304, 938}}));
   for (const char* moved : {"screenshot-003.png", "screenshot-004.png"})
     EXPECT_EQ(Spans(Shot(moved), 192, kTitleBar), SpanList({{204, 838}})) << moved;
+}
+
+// F2 pauses and inspects: a click on the throttle bar's track lists the calls that drew that pixel,
+// the topmost outlined on the canvas, and `trace FILE` writes the frame's records with places.
+TEST_F(DrivenWindow, TheInspectorTellsWhatDrewAClickedPixelAndWritesTheFrame) {
+  Start("", "pause\n");
+  ASSERT_TRUE(Shows("> pause\n"));
+  Xdotool("key F2");
+  ASSERT_TRUE(Shows("inspect: click a pixel"));
+  Xdotool(std::string(kFindWindow) + " mousemove --window %1 60 48 click 1");
+  ASSERT_TRUE(Shows("pixel 60,48 of frame "));
+  // The track, at (53, 44), 188 x 10; the panel's background under it.
+  EXPECT_TRUE(Shows("\n  call 42 CanvasWrapper::FillBox [[188,10]] at 53,44 in [20,20,20,220], "
+                    "src/overlay/draw_bar.cpp:"));
+  EXPECT_TRUE(Shows("CanvasWrapper::FillBox [[240,115]] at 9,10 in [12,12,18,220]"));
+  Xdotool("key F12");
+  ASSERT_TRUE(Shows("wrote screenshot-001.png"));
+  Xdotool("key Return");
+  Type("trace frame.jsonl");
+  Xdotool("key Return");
+  ASSERT_TRUE(Shows("wrote frame.jsonl"));
+  Xdotool("key Escape Escape");
+  ASSERT_EQ(Ends(), 0) << Terminal();
+  EXPECT_FALSE(Spans(Shot("screenshot-001.png"), 43, {255, 230, 0, 255}).empty());
+  std::istringstream records(veyrant_test::ReadFile(Folder() / "frame.jsonl"));
+  int calls = 0;
+  for (std::string line; std::getline(records, line);) {
+    EXPECT_NE(line.find("\"phase\":\"frame\""), std::string::npos) << line;
+    if (line.find("\"op\":") == std::string::npos) continue;
+    ++calls;
+    EXPECT_NE(line.find(",\"at\":\"src/"), std::string::npos) << line;
+  }
+  EXPECT_GT(calls, 50);
 }
 
 }  // namespace
