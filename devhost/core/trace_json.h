@@ -15,6 +15,6 @@ void AppendTraceLine(std::string& out, const TraceRecord& record, std::string_vi
 std::string TraceValueText(const TraceValue& value);
 std::string TraceValuesText(const std::vector<TraceValue>& values);
 // A JSON string literal, quotes included.
-void AppendJsonString(std::string& out, const std::string& text);
+void AppendJsonString(std::string& out, std::string_view text);
 
 }  // namespace devhost

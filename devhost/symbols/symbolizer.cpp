@@ -20,6 +20,10 @@ std::string PlaceText(const SourcePlace& place) {
 const std::string& Symbolizer::CallSite(std::uintptr_t returnAddress) {
   const auto known = callSites_.find(returnAddress);
   if (known != callSites_.end()) return known->second;
+  // The call's own line is enough unless it lies in a system header, inlined into the plugin's
+  // code: then the functions around it are read for the innermost place of the plugin's own.
+  if (const auto line = LineAt(returnAddress - 1); line && line->ownSource)
+    return callSites_[returnAddress] = FileLineText(*line);
   const auto& places = PlacesOf(returnAddress - 1);
   const auto own = std::find_if(places.begin(), places.end(),
                                 [](const SourcePlace& place) { return place.ownSource; });

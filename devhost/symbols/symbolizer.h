@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -47,6 +48,9 @@ class Symbolizer {
 
  private:
   struct Modules;
+  // The innermost line alone, without the functions around it: what a call's place needs first.
+  std::optional<SourcePlace> LineAt(std::uintptr_t address);
+
   std::unique_ptr<Modules> modules_;
   std::unordered_map<std::uintptr_t, std::vector<SourcePlace>> known_;
   std::unordered_map<std::uintptr_t, std::string> callSites_;

@@ -1,6 +1,5 @@
 // The symbolizer on Linux: this process's modules as /proc/self/maps lists them, each module's
 // DWARF read by libdw.
-#include <cxxabi.h>
 #include <dwarf.h>
 #include <elfutils/libdw.h>
 #include <elfutils/libdwfl.h>
@@ -9,66 +8,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 
+#include "symbols/dwarf_names.h"
 #include "symbols/symbolizer.h"
 
 namespace devhost {
 
 namespace {
-
-std::string Demangled(const char* name) {
-  int status = 0;
-  char* readable = abi::__cxa_demangle(name, nullptr, nullptr, &status);
-  std::string text = status == 0 && readable != nullptr ? readable : name;
-  std::free(readable);
-  return text;
-}
-
-// The declaration an inlined instance or a definition stands for.
-Dwarf_Die Declaration(Dwarf_Die die) {
-  Dwarf_Attribute attribute;
-  Dwarf_Die next;
-  for (int hops = 0; hops < 8; ++hops) {
-    if ((dwarf_attr(&die, DW_AT_abstract_origin, &attribute) == nullptr &&
-         dwarf_attr(&die, DW_AT_specification, &attribute) == nullptr) ||
-        dwarf_formref_die(&attribute, &next) == nullptr)
-      break;
-    die = next;
-  }
-  return die;
-}
-
-// A function without a linkage name (a lambda's call operator, a function of a local class) by
-// the scopes it was declared in: "Fixture::onLoad()::{lambda}::operator()".
-std::string ScopedName(Dwarf_Die die) {
-  const char* own = dwarf_diename(&die);
-  std::string name = own != nullptr ? own : "";
-  Dwarf_Die* scopes = nullptr;
-  const int count = dwarf_getscopes_die(&die, &scopes);
-  for (int i = 1; i < count; ++i) {
-    const int tag = dwarf_tag(&scopes[i]);
-    const char* scope = dwarf_diename(&scopes[i]);
-    if (tag == DW_TAG_compile_unit) break;
-    if (tag == DW_TAG_namespace) {
-      name = std::string(scope != nullptr ? scope : "(anonymous namespace)") + "::" + name;
-    } else if (tag == DW_TAG_class_type || tag == DW_TAG_structure_type) {
-      name = std::string(scope != nullptr ? scope : "{lambda}") + "::" + name;
-    } else if (tag == DW_TAG_subprogram) {
-      name = ScopedName(Declaration(scopes[i])) + "()::" + name;
-      break;
-    }
-  }
-  std::free(scopes);
-  return name;
-}
-
-std::string FunctionName(Dwarf_Die* die) {
-  Dwarf_Attribute attribute;
-  for (const unsigned name : {DW_AT_linkage_name, DW_AT_MIPS_linkage_name})
-    if (dwarf_attr_integrate(die, name, &attribute) != nullptr)
-      if (const char* linkage = dwarf_formstring(&attribute)) return Demangled(linkage);
-  return ScopedName(Declaration(*die));
-}
 
 bool IsFunction(Dwarf_Die* die) {
   const int tag = dwarf_tag(die);
@@ -121,6 +68,24 @@ Dwarf_Die* CompileUnitOf(Dwfl_Module* module, std::uintptr_t address, Dwarf_Addr
   return nullptr;
 }
 
+// The module, compile unit and innermost line an address lies at.
+struct Lookup {
+  Dwfl_Module* module = nullptr;
+  SourcePlace base;  // the module and offset
+  std::string tree;  // the module's source tree
+  Dwarf_Die* cu = nullptr;
+  Dwarf_Addr bias = 0;
+  std::string file;  // of the innermost line, whole
+  int line = 0;
+
+  void Place(SourcePlace& place, const std::string& whole, int number) const {
+    place.ownSource = !tree.empty() && !SystemFile(whole) && whole.rfind(tree + "/", 0) == 0;
+    place.file =
+        place.ownSource ? std::filesystem::path(whole).lexically_relative(tree).string() : whole;
+    place.line = number;
+  }
+};
+
 }  // namespace
 
 struct Symbolizer::Modules {
@@ -156,6 +121,27 @@ struct Symbolizer::Modules {
     if (found != trees.end()) return found->second;
     return trees[module] = SourceTree(module);
   }
+
+  std::optional<Lookup> Look(std::uintptr_t address) {
+    Dwfl_Module* module = Find(address);
+    if (module == nullptr) return std::nullopt;
+    Lookup look;
+    look.module = module;
+    Dwarf_Addr start = 0;
+    const char* path =
+        dwfl_module_info(module, nullptr, &start, nullptr, nullptr, nullptr, nullptr, nullptr);
+    look.base.module = std::filesystem::path(path != nullptr ? path : "").filename().string();
+    look.base.offset = address - start;
+    look.tree = Tree(module);
+    look.cu = CompileUnitOf(module, address, look.bias);
+    // By the unit found, not the module's address table, which clang's builds lack.
+    Dwarf_Line* line =
+        look.cu != nullptr ? dwarf_getsrc_die(look.cu, address - look.bias) : nullptr;
+    const char* file = line != nullptr ? dwarf_linesrc(line, nullptr, nullptr) : nullptr;
+    if (line != nullptr) dwarf_lineno(line, &look.line);
+    if (file != nullptr) look.file = WholePath(look.cu, file);
+    return look;
+  }
 };
 
 Symbolizer::Symbolizer() : modules_(std::make_unique<Modules>()) {}
@@ -168,37 +154,30 @@ void Symbolizer::ModulesChanged() {
   callSites_.clear();
 }
 
+std::optional<SourcePlace> Symbolizer::LineAt(std::uintptr_t address) {
+  const std::optional<Lookup> look = modules_->Look(address);
+  if (!look || look->file.empty()) return std::nullopt;
+  SourcePlace place = look->base;
+  look->Place(place, look->file, look->line);
+  return place;
+}
+
 const std::vector<SourcePlace>& Symbolizer::PlacesOf(std::uintptr_t address) {
   const auto known = known_.find(address);
   if (known != known_.end()) return known->second;
   std::vector<SourcePlace>& places = known_[address];
-  Dwfl_Module* module = modules_->Find(address);
-  if (module == nullptr) return places;
-  Dwarf_Addr start = 0;
-  const char* path =
-      dwfl_module_info(module, nullptr, &start, nullptr, nullptr, nullptr, nullptr, nullptr);
-  SourcePlace base;
-  base.module = std::filesystem::path(path != nullptr ? path : "").filename().string();
-  base.offset = address - start;
-  const std::string& tree = modules_->Tree(module);
-  const auto where = [&](SourcePlace& place, const std::string& file, int line) {
-    const std::filesystem::path whole(file);
-    place.ownSource = !tree.empty() && !SystemFile(file) && file.rfind(tree + "/", 0) == 0;
-    place.file = place.ownSource ? whole.lexically_relative(tree).string() : file;
-    place.line = line;
+  const std::optional<Lookup> look = modules_->Look(address);
+  if (!look) return places;
+  SourcePlace base = look->base;
+  const auto where = [&look](SourcePlace& place, const std::string& file, int line) {
+    look->Place(place, file, line);
   };
-
-  Dwarf_Addr bias = 0;
-  Dwarf_Die* cu = CompileUnitOf(module, address, bias);
-
-  // By the unit found, not the module's address table, which clang's builds lack.
-  Dwarf_Line* lineInfo = cu != nullptr ? dwarf_getsrc_die(cu, address - bias) : nullptr;
-  int line = 0;
-  const char* lineFile = lineInfo != nullptr ? dwarf_linesrc(lineInfo, nullptr, nullptr) : nullptr;
-  if (lineInfo != nullptr) dwarf_lineno(lineInfo, &line);
+  Dwarf_Die* cu = look->cu;
+  const Dwarf_Addr bias = look->bias;
+  std::string file = look->file;
+  int line = look->line;
   Dwarf_Die* scopes = nullptr;
   int count = cu != nullptr ? dwarf_getscopes(cu, address - bias, &scopes) : 0;
-  std::string file = lineFile != nullptr && cu != nullptr ? WholePath(cu, lineFile) : "";
   Dwarf_Files* files = nullptr;
   std::size_t fileCount = 0;
   if (cu != nullptr) dwarf_getsrcfiles(cu, &files, &fileCount);
@@ -230,7 +209,7 @@ const std::vector<SourcePlace>& Symbolizer::PlacesOf(std::uintptr_t address) {
   std::free(scopes);
   if (places.empty()) {
     // No debug information: the symbol table may still name the function.
-    if (const char* symbol = dwfl_module_addrname(module, address))
+    if (const char* symbol = dwfl_module_addrname(look->module, address))
       base.function = Demangled(symbol);
     if (!file.empty()) where(base, file, line);
     places.push_back(base);

@@ -18,6 +18,8 @@ void Symbolizer::ModulesChanged() {
   callSites_.clear();
 }
 
+std::optional<SourcePlace> Symbolizer::LineAt(std::uintptr_t) { return std::nullopt; }
+
 const std::vector<SourcePlace>& Symbolizer::PlacesOf(std::uintptr_t address) {
   std::vector<SourcePlace>& places = known_[address];
   if (!places.empty()) return places;
