@@ -53,10 +53,7 @@ std::string WrittenValue(const std::string& value, bool quoted) {
 ConfigReadResult ReadConfigFile(const std::string& path) {
   ConfigReadResult result;
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    result.exists = false;
-    return result;
-  }
+  if (!std::filesystem::exists(path, ec)) return result;
   std::string text;
   try {
     text = ReadInputFile(path, {"configuration file", kConfigLimit,

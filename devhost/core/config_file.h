@@ -23,7 +23,6 @@ struct ConfigLine {
 
 struct ConfigReadResult {
   bool readable = true;  // false when the file exists but cannot be read
-  bool exists = true;
   std::vector<ConfigLine> lines;
   std::vector<std::string> problems;  // "FILE:LINE: what was expected"
 };

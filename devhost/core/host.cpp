@@ -25,8 +25,6 @@ Host::Host(Vector2 canvasSize)
   MarkHostCode(CodeRangeOf(HostCode()));
   CallTrace& trace = ActiveTrace();
   trace.StopAllListening();
-  trace.KeepRecords(false);
-  trace.ClearRecords();
   trace.SetPhase(Phase::Host);
   SetScene(ParseScene(DemoSceneJson(), "built-in demo scene"));
 }

@@ -62,11 +62,9 @@ class Host {
   void SetScene(Scene scene);
   const Scene& CurrentScene() const { return scene_; }
   void SetStartTime(double seconds);
-  // Frame k shows the scene at start + k / fps; indices continue across calls. Drawn on the host's
-  // own canvas unless another is given. A drawable registered during a frame is called from the
-  // next one on.
+  // Frame k shows the scene at start + k / fps, on the host's own canvas; indices continue across
+  // calls. A drawable registered during a frame is called from the next one on.
   void RenderFrames(std::int64_t count);
-  void RenderFrames(std::int64_t count, RecordingCanvas& canvas);
   // One frame, the next index, showing the scene at a time of the caller's choosing (a window
   // playing in real time, stepping or seeking).
   void RenderFrameAt(double sceneSeconds, RecordingCanvas& canvas);

@@ -18,10 +18,8 @@ void Host::ApplySceneAt(std::int64_t frame) {
   ApplyScene(scene_, startTime_ + static_cast<double>(frame) / scene_.fps, model_);
 }
 
-void Host::RenderFrames(std::int64_t count) { RenderFrames(count, canvas_); }
-
-void Host::RenderFrames(std::int64_t count, RecordingCanvas& canvas) {
-  for (std::int64_t i = 0; i < count; ++i) RenderFrameAt(NextFrameTime(), canvas);
+void Host::RenderFrames(std::int64_t count) {
+  for (std::int64_t i = 0; i < count; ++i) RenderFrameAt(NextFrameTime(), canvas_);
 }
 
 double Host::NextFrameTime() const {

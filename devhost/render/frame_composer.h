@@ -26,7 +26,6 @@ class FrameComposer {
   HostUiContext& Ui() { return ui_; }
   // What the plugin paints on; it measures text as the frames draw it.
   PaintingCanvas& Canvas() { return canvas_; }
-  Vector2 Size() const { return size_; }
 
   // Plays the host's next frame showing the scene at sceneSeconds; then drawHostUi draws the
   // host's own windows on top. The draw data stays valid until the next call. The renderer

@@ -48,12 +48,6 @@ CvarHooks CvarStore::TakeHooksOwnedBy(const PluginTag* owner) {
   return taken;
 }
 
-std::size_t CvarStore::HookCount() const {
-  std::size_t count = 0;
-  for (const auto& cvar : cvars_) count += cvar->hooks.size();
-  return count;
-}
-
 void CvarStore::Log(const std::string& text) {
   log_.push_back(text);
   if (log_.size() > kKeptLogLines) log_.pop_front();

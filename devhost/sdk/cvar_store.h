@@ -35,11 +35,6 @@ struct Cvar : ModelObject {
   std::string name;
   std::string defaultValue;
   std::string description;
-  bool searchable = true;
-  bool hasMin = false;
-  float min = 0;
-  bool hasMax = false;
-  float max = 0;
   bool saved = true;
   std::string value;
   CvarHooks hooks;
@@ -71,7 +66,6 @@ class DEVHOST_SDK_API CvarStore : public ModelObject {
   void AddHook(Cvar& cvar, CVarWrapper::ValueChanged fn);
   // Taken out of every variable, for the host to let go of as it sees fit.
   CvarHooks TakeHooksOwnedBy(const PluginTag* owner);
-  std::size_t HookCount() const;
 
   // The last kKeptLogLines lines are kept: a host that reloads its plugin all day grows no log.
   void Log(const std::string& text);

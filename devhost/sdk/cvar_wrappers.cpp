@@ -33,13 +33,6 @@ float CVarWrapper::getFloatValue() {
   return value;
 }
 
-std::string CVarWrapper::getStringValue() {
-  std::string value = memory_address == 0 ? std::string() : CvarAt(memory_address)->value;
-  if (ActiveTrace().Active())
-    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::getStringValue", memory_address, {}, value);
-  return value;
-}
-
 void CVarWrapper::setValue(int value) {
   if (ActiveTrace().Active())
     Trace(DEVHOST_CALLED_FROM, "CVarWrapper::setValue", memory_address,
@@ -55,13 +48,6 @@ void CVarWrapper::setValue(float value) {
   CvarAt(memory_address)->store->Set(*CvarAt(memory_address), value);
 }
 
-bool CVarWrapper::IsNull() const {
-  const bool value = memory_address == 0;
-  if (ActiveTrace().Active())
-    Trace(DEVHOST_CALLED_FROM, "CVarWrapper::IsNull", memory_address, {}, value);
-  return value;
-}
-
 CVarWrapper CVarManagerWrapper::registerCvar(std::string name, std::string defaultValue,
                                              std::string description, bool searchable, bool hasMin,
                                              float min, bool hasMax, float max, bool saveToCfg) {
@@ -72,11 +58,6 @@ CVarWrapper CVarManagerWrapper::registerCvar(std::string name, std::string defau
     definition.name = name;
     definition.defaultValue = defaultValue;
     definition.description = description;
-    definition.searchable = searchable;
-    definition.hasMin = hasMin;
-    definition.min = min;
-    definition.hasMax = hasMax;
-    definition.max = max;
     definition.saved = saveToCfg;
     result = devhost::AddressOf(store->Register(std::move(definition)));
   }

@@ -1,6 +1,5 @@
 #include "sdk/number_text.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -37,10 +36,9 @@ float TextToFloat(std::string_view text) {
   if (text.empty()) return 0.0f;
   const std::string whole(text);
   char* end = nullptr;
-  errno = 0;
   const float value = std::strtof(whole.c_str(), &end);
   if (end != whole.c_str() + whole.size()) return 0.0f;
-  return value;  // ERANGE still gives +-inf or the nearest tiny value, which is what we want
+  return value;  // out of range: +-inf or the nearest tiny value, which is what we want
 }
 
 bool TextToBool(std::string_view text) {

@@ -55,11 +55,10 @@ void CallTrace::Append(RecordKind kind, std::string op, std::optional<std::strin
                        std::vector<TraceValue> args, std::optional<TraceValue> result,
                        std::uintptr_t calledFrom) {
   if (!Active()) return;
-  TraceRecord record{
+  const TraceRecord record{
       phase_, frame_,    std::move(op), std::move(self), std::move(args), std::move(result),
       kind,   calledFrom};
   for (const auto& [id, listener] : listeners_) listener(record);
-  if (keep_) records_.push_back(std::move(record));
 }
 
 CallTrace::ListenerId CallTrace::Listen(Listener listener) {

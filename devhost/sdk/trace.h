@@ -85,7 +85,7 @@ class DEVHOST_SDK_API CallTrace {
   Phase CurrentPhase() const { return phase_; }
   std::optional<std::int64_t> CurrentFrame() const { return frame_; }
   // Wrappers test this before building a record, so an unobserved call costs one branch.
-  bool Active() const { return keep_ || !listeners_.empty(); }
+  bool Active() const { return !listeners_.empty(); }
   void Record(std::string op, std::optional<std::string> self, std::vector<TraceValue> args,
               std::optional<TraceValue> result, std::uintptr_t calledFrom);
   // The host's side; plugin is the plugin's name, none for a hook or drawable nobody owns.
@@ -97,10 +97,6 @@ class DEVHOST_SDK_API CallTrace {
   void RecordFault(std::string fault, std::string plugin, std::string call,
                    const std::vector<std::string>& places);
 
-  // Keep records in memory (tests read them back); off by default so long runs stay flat.
-  void KeepRecords(bool keep) { keep_ = keep; }
-  const std::vector<TraceRecord>& Records() const { return records_; }
-  void ClearRecords() { records_.clear(); }
   // Each listener is told every record from now on, in the order they began to listen.
   ListenerId Listen(Listener listener);
   void StopListening(ListenerId id);
@@ -113,8 +109,6 @@ class DEVHOST_SDK_API CallTrace {
 
   Phase phase_ = Phase::Host;
   std::optional<std::int64_t> frame_;
-  bool keep_ = false;
-  std::vector<TraceRecord> records_;
   std::vector<std::pair<ListenerId, Listener>> listeners_;
   ListenerId nextListener_ = 0;
 };

@@ -53,7 +53,7 @@ SettingsDriver::SettingsDriver(SettingsWindow& window) : window_(window) {}
 void SettingsDriver::RunFrame() {
   const ImDrawData* data = window_.RunFrame();
   ImGuiIO& io = window_.Ui().Input();
-  const ImFont& font = io.FontDefault != nullptr ? *io.FontDefault : *io.Fonts->Fonts[0];
+  const ImFont& font = *io.Fonts->Fonts[0];  // the host sets no other default
   screen_ = ReadScreen(*data, font, io.Fonts->TexUvWhitePixel);
   shown_ = true;
 
@@ -103,11 +103,6 @@ const std::vector<SettingsWidget>& SettingsDriver::Widgets() {
   return widgets_;
 }
 
-const std::vector<ScreenText>& SettingsDriver::Texts() {
-  EnsureShown();
-  return screen_.texts;
-}
-
 SettingsWidget SettingsDriver::Find(const std::string& label) {
   EnsureShown();
   for (const SettingsWidget& widget : widgets_)
@@ -146,8 +141,6 @@ double SettingsDriver::ShownNumber(const std::string& label) {
   return value;
 }
 
-void SettingsDriver::MoveOnto(const std::string& label) { MoveTo(Find(label).frame.Center()); }
-
 void SettingsDriver::MoveTo(ImVec2 at) {
   window_.Ui().Input().MousePos = at;
   RunFrame();
@@ -167,15 +160,6 @@ void SettingsDriver::Release() {
 
 void SettingsDriver::Click(const std::string& label) {
   Press(Find(label).frame.Center());
-  Release();
-}
-
-void SettingsDriver::DragTo(const std::string& label, float fraction) {
-  const SettingsWidget slider = Slider(label);
-  const auto [start, end] = Travel(slider);
-  const float y = slider.frame.Center().y;
-  Press(ImVec2(slider.grab->Center().x, y));
-  MoveTo(ImVec2(start + fraction * (end - start), y));
   Release();
 }
 

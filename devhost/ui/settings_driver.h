@@ -40,14 +40,10 @@ class SettingsDriver {
 
   // What the last UI frame showed; runs a first frame if none has run yet.
   const std::vector<SettingsWidget>& Widgets();
-  const std::vector<ScreenText>& Texts();
   // Throws DriverError naming the label and listing the labels found.
   SettingsWidget Find(const std::string& label);
 
-  void MoveOnto(const std::string& label);
   void Click(const std::string& label);
-  // To a fraction of the grab's travel: 0 is the left end, 1 the right end.
-  void DragTo(const std::string& label, float fraction);
   // Learns the slider's scale by dragging to both ends, as nothing on screen tells it, then drags
   // to the value. Throws DriverError if the value is out of range or the slider then shows
   // another value at its display precision.

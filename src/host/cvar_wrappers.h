@@ -16,10 +16,8 @@ class PRYNDAL_SDK_API CVarWrapper : public ObjectWrapper {
   void addOnValueChanged(ValueChanged fn);
   bool getBoolValue();
   float getFloatValue();
-  std::string getStringValue();
   void setValue(int value);
   void setValue(float value);
-  bool IsNull() const;
 };
 
 class PRYNDAL_SDK_API CVarManagerWrapper : public ObjectWrapper {

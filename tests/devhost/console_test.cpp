@@ -97,8 +97,11 @@ TEST(Console, UnloadRemovesThePluginsHookAndDrawableAndKeepsTheVariable) {
   EXPECT_EQ(plugin.RecordsIn(devhost::Phase::Hook).size(), 3u);
   EXPECT_EQ(plugin.Records().size(), 3u);
   EXPECT_EQ(Reply(plugin, "plugin load " + kFixture), "loaded Fixture\n");
-  EXPECT_EQ(plugin.Host().Store().HookCount(), 1u);
   EXPECT_EQ(plugin.Cvar("fixture_value"), "3");
+  // Only the new plugin's hook runs.
+  plugin.ClearRecords();
+  plugin.Console("fixture_value 4");
+  EXPECT_EQ(plugin.RecordsIn(devhost::Phase::Hook).size(), 1u);
 }
 
 // A reload loads the file anew: a new build takes over with the values the store holds; a file the

@@ -15,17 +15,17 @@ namespace {
 
 using Json = nlohmann::json;
 using Lines = std::vector<std::string>;
-using Kind = devhost::CanvasCall::Kind;
+using Kind = veyrant_test::CanvasCall::Kind;
 
 // A panel opens with its background filled and outlined over the same box, then its header band
 // filled and its owner's name written: "NAME@X,Y WxH" of each.
-Lines Panels(const std::vector<devhost::CanvasCall>& calls) {
+Lines Panels(const std::vector<veyrant_test::CanvasCall>& calls) {
   Lines panels;
-  const auto box = [](const devhost::CanvasCall& call) {
+  const auto box = [](const veyrant_test::CanvasCall& call) {
     return "@" + std::to_string(call.position.X) + "," + std::to_string(call.position.Y) + " " +
            std::to_string(call.size.X) + "x" + std::to_string(call.size.Y);
   };
-  std::vector<const devhost::CanvasCall*> draws;
+  std::vector<const veyrant_test::CanvasCall*> draws;
   for (const auto& call : calls)
     if (call.kind == Kind::FillBox || call.kind == Kind::DrawBox || call.kind == Kind::DrawString)
       draws.push_back(&call);

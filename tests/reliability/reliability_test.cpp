@@ -27,13 +27,13 @@ namespace {
 // whatever the variables kept; a reload starts from the values they kept.
 TEST(LoadCycles, EachLoadStartsFreshEachReloadAsLeftAndUnloadLeavesNothingToCall) {
   devhost::Host host;
-  host.Canvas().KeepCalls(true);
+  veyrant_test::KeptRecords kept(host.Trace());
   devhost::HostUiContext ui(devhost::SettingsWindow::kDisplaySize);
   // Always the demo's first moment, so frames of different cycles compare.
-  const auto frame = [&host] {
-    host.Canvas().ClearCalls();
+  const auto frame = [&host, &kept] {
+    kept.Clear();
     host.RenderFrameAt(0, host.Canvas());
-    return veyrant_test::DrawLines(host.Canvas().Calls());
+    return veyrant_test::DrawLines(kept.CanvasCalls());
   };
   decltype(frame()) atDefaults, changed;
   long kibAtCycle100 = 0;

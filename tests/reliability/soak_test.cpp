@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "core/host.h"
+#include "support/kept_records.h"
 #include "support/resident_memory.h"
 #include "ui/settings_window.h"
 
@@ -38,9 +39,9 @@ TEST(Soak, DemoSceneWithSettingsChangingEveryFewFrames) {
     if (frame % 50 == 0) settingsPage.RunFrame();
     host.RenderFrameAt(std::fmod(static_cast<double>(frame), sceneFrames) / fps, host.Canvas());
   }
-  host.Canvas().KeepCalls(true);
+  const veyrant_test::KeptRecords kept(host.Trace());
   host.RenderFrames(1);
-  EXPECT_FALSE(host.Canvas().Calls().empty()) << "the overlay no longer draws";
+  EXPECT_FALSE(kept.CanvasCalls().empty()) << "the overlay no longer draws";
   EXPECT_EQ(host.Store().LogLines().size(), 1u) << "the plugin logged beyond its load line";
   std::printf(
       "soak: %ld frames; resident memory %ld KiB after the first pass, %ld KiB at the end\n",

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/loaded_plugin.h"
+#include "ui/screen_reader.h"
 #include "ui/settings_driver.h"
 
 namespace {
@@ -55,6 +56,35 @@ class SettingsPage : public testing::Test {
     return out;
   }
   std::string Shown(const std::string& label) { return driver_.Find(label).shown; }
+  // The texts a frame of the page shows, read off its draw lists.
+  std::vector<std::string> Texts() {
+    const ImDrawData* data = window_.RunFrame();
+    const ImGuiIO& io = window_.Ui().Input();
+    std::vector<std::string> texts;
+    for (const auto& text :
+         devhost::ReadScreen(*data, *io.Fonts->Fonts[0], io.Fonts->TexUvWhitePixel).texts)
+      texts.push_back(text.text);
+    return texts;
+  }
+  // The mouse as a person moves it, one UI frame a step.
+  void MoveTo(ImVec2 at) {
+    window_.Ui().Input().MousePos = at;
+    driver_.RunFrame();
+  }
+  void Button(bool down) {
+    window_.Ui().Input().MouseDown[0] = down;
+    driver_.RunFrame();
+  }
+  // Grabs the slider and lets go past its left or right end, where it stops at its bound.
+  void DragPastEnd(const std::string& label, bool right) {
+    const devhost::SettingsWidget slider = driver_.Find(label);
+    ASSERT_TRUE(slider.grab) << label;
+    const float y = slider.frame.Center().y;
+    MoveTo(ImVec2(slider.grab->Center().x, y));
+    Button(true);
+    MoveTo(ImVec2(right ? slider.frame.max.x + 40 : slider.frame.min.x - 40, y));
+    Button(false);
+  }
   bool Ticked(const std::string& label) { return driver_.Find(label).checked; }
   // The calls of one write-through: the variable fetched by name, then set, on one UI frame.
   void ExpectOneWrite(const std::string& variable, const devhost::TraceValue& value) {
@@ -75,9 +105,9 @@ class SettingsPage : public testing::Test {
 };
 
 TEST_F(SettingsPage, ShowsTheDefaults) {
-  std::vector<std::string> labels, texts;
+  std::vector<std::string> labels;
   for (const auto& widget : driver_.Widgets()) labels.push_back(widget.label);
-  for (const auto& text : driver_.Texts()) texts.push_back(text.text);
+  const std::vector<std::string> texts = Texts();
   EXPECT_EQ(labels, (std::vector<std::string>{"Show overlay in replays", "X (%)", "Y (%)", "Scale",
                                               "Throttle / Brake", "Steer", "Airroll", "Boost",
                                               "Jump", "Handbrake", "Show values on bars"}));
@@ -100,7 +130,7 @@ TEST_F(SettingsPage, ShowsTheHooksValuesAndWritesNothingWithoutAnEdit) {
   plugin_.Host().Store().Find("veyrant_steer")->value = "0";  // behind the hook's back
   plugin_.ClearRecords();
   for (const auto& widget : std::vector<devhost::SettingsWidget>(driver_.Widgets()))
-    driver_.MoveOnto(widget.label);
+    MoveTo(widget.frame.Center());
   driver_.RunFrame();
   EXPECT_TRUE(PageCalls().empty());
   EXPECT_EQ(Shown("Scale"), "5.00x");
@@ -117,13 +147,13 @@ TEST_P(EveryWidget, WritesItsOwnVariableAndOnlyThatOne) {
                    [&c](const SettingsVariable& v) { return std::string(v.name) == c.name; }) -
       std::begin(kSettingsVariables);
   std::vector<std::string> expected = Values();
-  std::vector<std::pair<float, const char*>> steps{{1.0f, c.edited}};
-  if (c.leftEnd != nullptr) steps.insert(steps.begin(), {0.0f, c.leftEnd});
-  for (const auto& [end, value] : steps) {
+  std::vector<std::pair<bool, const char*>> steps{{true, c.edited}};
+  if (c.leftEnd != nullptr) steps.insert(steps.begin(), {false, c.leftEnd});
+  for (const auto& [right, value] : steps) {
     plugin_.ClearRecords();
     // Check boxes write whole numbers, sliders floats.
     if (c.leftEnd != nullptr) {
-      driver_.DragTo(c.widget, end);
+      DragPastEnd(c.widget, right);
       ExpectOneWrite(c.name, std::stof(value));
     } else {
       driver_.Click(c.widget);

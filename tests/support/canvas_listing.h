@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/recording_canvas.h"
+#include "support/kept_records.h"
 
 namespace veyrant_test {
 
@@ -18,8 +18,8 @@ inline std::string Colour(const LinearColor& c) {
   return text;
 }
 
-inline std::string DrawLine(const devhost::CanvasCall& call) {
-  using Kind = devhost::CanvasCall::Kind;
+inline std::string DrawLine(const CanvasCall& call) {
+  using Kind = CanvasCall::Kind;
   const std::string at = std::to_string(call.position.X) + "," + std::to_string(call.position.Y);
   const std::string size = std::to_string(call.size.X) + "x" + std::to_string(call.size.Y);
   switch (call.kind) {
@@ -38,7 +38,7 @@ inline std::string DrawLine(const devhost::CanvasCall& call) {
 }
 
 // Draw calls only, in order; SetColor, SetPosition and the size queries leave no line.
-inline std::vector<std::string> DrawLines(const std::vector<devhost::CanvasCall>& calls) {
+inline std::vector<std::string> DrawLines(const std::vector<CanvasCall>& calls) {
   std::vector<std::string> lines;
   for (const auto& call : calls)
     if (std::string line = DrawLine(call); !line.empty()) lines.push_back(line);
@@ -46,7 +46,7 @@ inline std::vector<std::string> DrawLines(const std::vector<devhost::CanvasCall>
 }
 
 // The draw calls of one kind ("fill", "box", "text") in order.
-inline std::vector<std::string> DrawLines(const std::vector<devhost::CanvasCall>& calls,
+inline std::vector<std::string> DrawLines(const std::vector<CanvasCall>& calls,
                                           const std::string& kind) {
   std::vector<std::string> lines;
   for (const std::string& line : DrawLines(calls))

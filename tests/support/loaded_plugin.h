@@ -8,7 +8,7 @@
 
 #include "core/host.h"
 #include "core/scene.h"
-#include "sdk/trace.h"
+#include "support/kept_records.h"
 
 namespace veyrant_test {
 
@@ -19,9 +19,7 @@ class LoadedPlugin {
  public:
   explicit LoadedPlugin(const std::string& modulePath = VEYRANT_MODULE_PATH,
                         Vector2 canvasSize = {1920, 1080})
-      : host_(canvasSize) {
-    host_.Trace().KeepRecords(true);
-    host_.Canvas().KeepCalls(true);
+      : host_(canvasSize), kept_(host_.Trace()) {
     host_.LoadPlugin(modulePath);
   }
 
@@ -31,7 +29,7 @@ class LoadedPlugin {
   // host's own records left out.
   std::vector<devhost::TraceRecord> Records() {
     std::vector<devhost::TraceRecord> out;
-    for (const auto& r : host_.Trace().Records())
+    for (const auto& r : kept_.All())
       if (r.kind == devhost::RecordKind::PluginCall) out.push_back(r);
     return out;
   }
@@ -42,10 +40,7 @@ class LoadedPlugin {
     return out;
   }
   // Forgets the calls and canvas calls so far.
-  void ClearRecords() {
-    host_.Trace().ClearRecords();
-    host_.Canvas().ClearCalls();
-  }
+  void ClearRecords() { kept_.Clear(); }
   std::string Console(const std::string& line) { return host_.Console(line); }
   // The variable's current text; throws if it is not registered.
   std::string Cvar(const std::string& name) {
@@ -55,17 +50,18 @@ class LoadedPlugin {
   }
   // One frame of the scene (throws devhost::SceneError on a bad one) with the settings applied:
   // what the plugin drew; its host calls are in Records().
-  const std::vector<devhost::CanvasCall>& DrawFrame(const std::string& scene,
-                                                    const Settings& settings = {}) {
+  const std::vector<CanvasCall>& DrawFrame(const std::string& scene,
+                                           const Settings& settings = {}) {
     host_.SetScene(devhost::ParseScene(scene, "test scene"));
     for (const auto& [name, value] : settings) host_.SetVariable(name, value);
     ClearRecords();
     host_.RenderFrames(1);
-    return host_.Canvas().Calls();
+    return kept_.CanvasCalls();
   }
 
  private:
   devhost::Host host_;
+  KeptRecords kept_;
 };
 
 }  // namespace veyrant_test
