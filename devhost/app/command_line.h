@@ -9,7 +9,7 @@
 
 #include "core/console_help.h"
 #include "host/value_types.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 // The plugin module loaded when --plugin is not given, looked for beside the program.
 #if defined(_WIN32)

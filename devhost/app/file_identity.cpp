@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "system/atomic_file.h"
+#include "system/folder_of.h"
 
 namespace devhost {
 
@@ -39,7 +40,7 @@ Identity IdentityOf(const std::string& path) {
             true};
   }
   const std::filesystem::path target(FollowLinks(path));
-  const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+  const std::string folder = FolderOf(target).string();
   if (stat(folder.c_str(), &st) != 0) return {};
   return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
           target.filename().string(), true};

@@ -16,8 +16,8 @@
 #include "app/host_run.h"
 #include "app/run_compare.h"
 #include "app/run_settings_page.h"
-#include "system/errors.h"
 #include "system/fault_guard.h"
+#include "system/host_errors.h"
 #include "system/standard_output.h"
 #include "system/stop_request.h"
 #ifdef VEYRANT_HAVE_RENDERER

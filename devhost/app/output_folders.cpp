@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "system/atomic_file.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 

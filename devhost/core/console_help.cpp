@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <sstream>
+
+#include "system/words.h"
 
 namespace devhost {
 
@@ -50,13 +51,10 @@ std::string HelpText(const std::vector<HelpSection>& sections) {
 }
 
 std::vector<std::string> UsageWords(const std::string& usage) {
-  std::istringstream in(usage);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) {
+  std::vector<std::string> words = Words(usage);
+  for (std::string& word : words)
     if (word.size() > 2 && word.front() == '[' && word.back() == ']')
       word = word.substr(1, word.size() - 2);
-    words.push_back(word);
-  }
   return words;
 }
 

@@ -19,13 +19,12 @@
 #include "sdk/cvar_store.h"
 #include "sdk/game_model.h"
 #include "sdk/trace.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 
 // The file an `exec FILE` console line names; nothing for any other line.
 std::optional<std::string> ExecFileOf(const std::string& line);
-constexpr std::uintmax_t kExecLimit = 16ull * 1024 * 1024;  // an exec file's size, at most
 
 class Host {
  public:

@@ -4,6 +4,7 @@
 #include "core/host.h"
 #include "system/atomic_file.h"
 #include "system/folder_lock.h"
+#include "system/folder_of.h"
 #include "system/leftovers.h"
 #include "system/stop_request.h"
 
@@ -64,7 +65,7 @@ void Host::SaveConfig() {
     // Held across reading again and writing, so that two hosts saving at once both keep their
     // changes.
     const std::filesystem::path file(FollowLinks(*configPath_));
-    const FolderLock lock(file.has_parent_path() ? file.parent_path().string() : ".");
+    const FolderLock lock(FolderOf(file).string());
     // Read again, so that what a person wrote into it while the host ran stays too. Its problems
     // were reported at the restore.
     const ConfigReadResult now = ReadConfigFile(*configPath_);

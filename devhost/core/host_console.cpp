@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <sstream>
 
+#include "core/console_lines_file.h"
 #include "core/host.h"
 #include "core/nearest_name.h"
 #include "core/value_syntax.h"
-#include "system/input_file.h"
 
 namespace devhost {
 
@@ -148,26 +148,20 @@ std::string Host::Console(const std::string& input) {
 }
 
 std::string Host::Exec(const std::string& path) {
-  std::string text;
-  try {
-    text = ReadInputFile(path, {"file of console lines", kExecLimit});
-  } catch (const InputFileError& e) {
-    throw ConsoleError(std::string("exec: ") + e.what());
-  }
-  std::istringstream in(text);
+  const std::vector<std::string> lines = ReadConsoleLines(path, "file of console lines", "exec");
   // A file that runs itself, directly or through others, would recurse until the stack overflows.
   std::error_code ec;
   const std::string identity = std::filesystem::weakly_canonical(path, ec).string();
   if (std::find(execChain_.begin(), execChain_.end(), identity) != execChain_.end())
     throw ConsoleError("exec: " + path + " is already running (a file may not run itself)");
   execChain_.push_back(identity);
-  std::string output, line;
-  for (int number = 1; std::getline(in, line); ++number) {
+  std::string output;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
     try {
-      output += Console(line);
+      output += Console(lines[i]);
     } catch (const ConsoleError& e) {
       execChain_.pop_back();
-      throw ConsoleError(path + ":" + std::to_string(number) + ": " + e.what());
+      throw ConsoleError(path + ":" + std::to_string(i + 1) + ": " + e.what());
     }
   }
   execChain_.pop_back();

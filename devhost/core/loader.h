@@ -10,7 +10,7 @@
 #include "host/plugin.h"
 #include "sdk/caller.h"
 #include "system/code_ranges.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 

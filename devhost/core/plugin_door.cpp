@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "sdk/caller.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 #include "system/stop_request.h"
 
 namespace devhost {

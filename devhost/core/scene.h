@@ -9,7 +9,7 @@
 
 #include "host/value_types.h"
 #include "sdk/game_model.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 

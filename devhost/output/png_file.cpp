@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "system/atomic_file.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
-#include "system/errors.h"
+#include "system/host_errors.h"
+#include "system/words.h"
 
 namespace devhost {
 
@@ -27,13 +27,6 @@ VideoFormat H264(const char* muxer, Vector2 size, const std::string& extension) 
 }
 
 }  // namespace
-
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
-  std::istringstream in(text);
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
-}
 
 VideoFormat VideoFormatFor(const std::string& path, bool transparent, Vector2 size) {
   std::string extension = std::filesystem::path(path).extension().string();

@@ -19,7 +19,4 @@ struct VideoFormat {
 // transparent .mp4 and for H.264 at an odd size.
 VideoFormat VideoFormatFor(const std::string& path, bool transparent, Vector2 size);
 
-// The words of text, split at spaces: ffmpeg's options written as one line.
-std::vector<std::string> Words(const std::string& text);
-
 }  // namespace devhost

@@ -7,6 +7,7 @@
 
 #include "sdk/number_text.h"
 #include "system/atomic_file.h"
+#include "system/words.h"
 
 namespace devhost {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 

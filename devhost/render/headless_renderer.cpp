@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/host.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 

@@ -16,8 +16,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "system/folder_of.h"
+#include "system/interrupted_calls.h"
 #include "system/process.h"
-#include "system/stop_request.h"
 
 namespace devhost {
 
@@ -34,10 +35,6 @@ constexpr std::size_t kNameMax = 255, kIdDigits = 10;
 int OpenTemporary(const std::string& path) {
   return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
                _S_IREAD | _S_IWRITE);
-}
-long long WriteSome(int fd, const char* data, std::size_t size) {
-  const unsigned chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned>(size);
-  return _write(fd, data, chunk);
 }
 int OpenFinished(const std::string& path) { return _open(path.c_str(), _O_RDWR | _O_BINARY); }
 long long ReadSome(int fd, char* data, std::size_t size) {
@@ -63,7 +60,6 @@ int KeepAttributes(int, const std::string&) { return 0; }
 int OpenTemporary(const std::string& path) {
   return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 }
-long long WriteSome(int fd, const char* data, std::size_t size) { return write(fd, data, size); }
 int OpenFinished(const std::string& path) { return open(path.c_str(), O_RDWR | O_CLOEXEC); }
 long long ReadSome(int fd, char* data, std::size_t size) { return read(fd, data, size); }
 int SyncFile(int fd) { return fsync(fd); }
@@ -92,11 +88,10 @@ bool WrittenDirectly(const std::string& path) {
 }
 // Opening a FIFO waits for its reader; a stop request ends the wait.
 int OpenDirectly(const std::string& path) {
-  for (;;) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd >= 0 || errno != EINTR) return fd;
-    ThrowIfStopped();
+  int fd;
+  while ((fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY)) < 0 && InterruptedToRetry()) {
   }
+  return fd;
 }
 // The replaced file's owner (for root) and mode, so that a private file stays private. The owner
 // first: changing it may clear the set-id bits.
@@ -107,23 +102,6 @@ int KeepAttributes(int fd, const std::string& target) {
   return fchmod(fd, st.st_mode & 07777);
 }
 #endif
-
-std::string ParentOf(const std::string& path) {
-  const std::string dir = std::filesystem::path(path).parent_path().string();
-  return dir.empty() ? "." : dir;
-}
-
-void WriteAll(int fd, std::string_view data, const std::string& name) {
-  while (!data.empty()) {
-    const long long n = WriteSome(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) {
-      ThrowIfStopped();
-      continue;
-    }
-    if (n < 0) Fail(name, "write", errno);
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-}
 
 std::string TemporaryNamePrefix(const std::string& fileName) {
   std::string name = fileName;
@@ -141,7 +119,7 @@ std::string TemporaryNamePrefix(const std::string& fileName) {
 void Replace(const std::string& temporary, const std::string& target, const std::string& path) {
   if (ReplaceFile(temporary, target) != 0) Fail(path, "replace", errno);
   // Make the rename itself durable; a failure here leaves a complete file either way.
-  SyncDirectory(ParentOf(target));
+  SyncDirectory(FolderOf(target).string());
 }
 }  // namespace
 
@@ -188,7 +166,9 @@ OutputFile::~OutputFile() {
   if (!temporary_.empty()) RemoveFile(temporary_.c_str());
 }
 
-void OutputFile::Write(std::string_view data) { WriteAll(fd_, data, path_); }
+void OutputFile::Write(std::string_view data) {
+  if (const int error = WriteWhole(fd_, data)) Fail(path_, "write", error);
+}
 
 void OutputFile::Commit() {
   if (!temporary_.empty() && SyncFile(fd_) != 0) Fail(path_, "sync", errno);
@@ -220,7 +200,7 @@ void ReplaceWithFinishedFile(const std::string& temporary, const std::string& pa
     OutputFile out(path);
     char buffer[1 << 16];
     for (long long n; (n = ReadSome(fd, buffer, sizeof buffer)) != 0;) {
-      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && InterruptedToRetry()) continue;
       if (n < 0) Fail(path, "read the finished file", errno);
       out.Write({buffer, static_cast<std::size_t>(n)});
     }

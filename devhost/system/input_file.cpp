@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "system/stop_request.h"
+#include "system/interrupted_calls.h"
 
 namespace devhost {
 
@@ -18,11 +18,10 @@ namespace {
 }
 
 std::FILE* Open(const std::string& path) {
-  for (;;) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file != nullptr || errno != EINTR) return file;
-    ThrowIfStopped();
+  std::FILE* file;
+  while ((file = std::fopen(path.c_str(), "rb")) == nullptr && InterruptedToRetry()) {
   }
+  return file;
 }
 
 }  // namespace
@@ -63,8 +62,7 @@ std::string ReadInputFile(const std::string& path, const InputRules& rules) {
                        rules.what + " may hold");
     if (std::feof(file.get())) return text;
     if (!std::ferror(file.get())) continue;
-    if (errno != EINTR) cannotRead();
-    ThrowIfStopped();
+    if (!InterruptedToRetry()) cannotRead();
     std::clearerr(file.get());
   }
 }

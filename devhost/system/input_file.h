@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "system/atomic_file.h"
+#include "system/folder_of.h"
 #include "system/process.h"
 
 namespace devhost {
@@ -43,10 +44,6 @@ void RemoveLeftovers(const std::filesystem::path& folder, bool folders, OwnerOf 
                               : it->is_regular_file(ignored);
     if (owner && kind && !ProcessRunning(*owner)) std::filesystem::remove_all(it->path(), ignored);
   }
-}
-
-std::filesystem::path FolderOf(const std::filesystem::path& path) {
-  return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }
 
 const char kModuleCopyPrefix[] = "pryndal-devhost-";

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 struct ImFont;
 struct ImFontAtlas;

@@ -12,7 +12,8 @@ namespace {
 
 using UvKey = std::tuple<float, float, float, float>;
 
-bool Near(float a, float b) { return std::fabs(a - b) < 0.01f; }
+// The same position but for the rounding of the vertices' floats.
+bool WithinRounding(float a, float b) { return std::fabs(a - b) < 0.01f; }
 
 // The library emits every rectangle, filled or textured, as corners (x0,y0) (x1,y0) (x1,y1)
 // (x0,y1) in two triangles 0-1-2 and 0-2-3.
@@ -44,10 +45,10 @@ class TextBuilder {
     const float lineY = quad[0].pos.y - glyph.Y0 * scale;
     const ImU32 color = quad[0].col;
     bool joined = false;
-    if (open_ && current_.color == color && Near(lineY_, lineY)) {
+    if (open_ && current_.color == color && WithinRounding(lineY_, lineY)) {
       const float spaces = (penX - penEnd_) / (spaceAdvance_ * scale);
       const float whole = std::round(spaces);
-      if (Near(spaces, whole) && whole >= 0 && whole <= kMaxSpacesInText) {
+      if (WithinRounding(spaces, whole) && whole >= 0 && whole <= kMaxSpacesInText) {
         current_.text.append(static_cast<std::size_t>(whole), ' ');
         joined = true;
       }

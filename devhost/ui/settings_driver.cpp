@@ -19,7 +19,8 @@ namespace {
 // Dear ImGui 1.86 insets a slider's grab this far from each end of its frame.
 constexpr float kGrabPadding = 2.0f;
 
-bool Near(float a, float b) { return std::fabs(a - b) < 0.5f; }
+// The same pixel: where the layout places a thing, give or take its rounding to pixels.
+bool WithinHalfPixel(float a, float b) { return std::fabs(a - b) < 0.5f; }
 
 bool AnyOf(ImU32 color, std::initializer_list<ImU32> colors) {
   for (ImU32 c : colors)
@@ -75,7 +76,7 @@ void SettingsDriver::RunFrame() {
         frame = nullptr;  // text inside a frame is a value, not a label
         break;
       }
-      if (Near(rect.box.max.x + style.ItemInnerSpacing.x, text.box.min.x) &&
+      if (WithinHalfPixel(rect.box.max.x + style.ItemInnerSpacing.x, text.box.min.x) &&
           rect.box.min.y <= text.box.min.y && rect.box.max.y >= text.box.max.y)
         frame = &rect;
     }
@@ -83,8 +84,9 @@ void SettingsDriver::RunFrame() {
     SettingsWidget widget;
     widget.label = text.text;
     widget.frame = frame->box;
-    widget.kind = Near(frame->box.Width(), frame->box.Height()) ? SettingsWidget::Kind::CheckBox
-                                                                : SettingsWidget::Kind::Slider;
+    widget.kind = WithinHalfPixel(frame->box.Width(), frame->box.Height())
+                      ? SettingsWidget::Kind::CheckBox
+                      : SettingsWidget::Kind::Slider;
     widget.checked = screen_.ShowsColorIn(frame->box, checkColor);
     for (const ScreenRect& rect : screen_.rects)
       if (AnyOf(rect.color, grabColors) && frame->box.Contains(rect.box)) widget.grab = rect.box;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "system/errors.h"
+#include "system/host_errors.h"
 #include "ui/screen_reader.h"
 #include "ui/settings_window.h"
 

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "core/loader.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 #include "ui/host_ui_context.h"
 
 struct ImDrawData;

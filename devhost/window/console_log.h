@@ -1,10 +1,9 @@
 // The lines the window's console shows, the last few hundred, each also written to the terminal
-// the window was started from; and a script's wait for a line with a given text.
+// the window was started from.
 #pragma once
 
 #include <cstddef>
 #include <deque>
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -26,24 +25,10 @@ class ConsoleLog {
   // Lines ever added, the dropped ones included.
   std::size_t Added() const { return added_; }
 
-  // From the since-th line added on, a line other than a command with text in it ends the wait;
-  // it fails after seconds.
-  void StartWait(const std::string& text, std::size_t since, double now, double seconds);
-  // True while a wait goes on; throws ConsoleError when it has taken too long.
-  bool Waiting(double now);
-
  private:
-  struct Wait {
-    std::string text;
-    std::size_t since;
-    double until;
-    double seconds;
-  };
-
   std::ostream& terminal_;
   std::deque<LogLine> lines_;
   std::size_t added_ = 0;
-  std::optional<Wait> wait_;
 };
 
 }  // namespace devhost

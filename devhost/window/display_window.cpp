@@ -9,7 +9,7 @@
 #include <string>
 
 #include "render/gl_readback.h"
-#include "system/errors.h"
+#include "system/host_errors.h"
 
 namespace devhost {
 

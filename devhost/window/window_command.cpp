@@ -7,7 +7,6 @@
 
 #include "core/host.h"
 #include "sdk/number_text.h"
-#include "system/input_file.h"
 
 namespace devhost {
 
@@ -106,18 +105,6 @@ WindowCommand ParseWindowCommand(const std::string& line) {
 }
 
 // Bounded as an exec file is: a script is console lines too.
-std::vector<std::string> ReadScript(const std::string& path) {
-  std::istringstream in;
-  try {
-    in.str(ReadInputFile(path, {"script", kExecLimit}));
-  } catch (const InputFileError& e) {
-    throw ConsoleError(std::string("--script: ") + e.what());
-  }
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 const HelpSection& WindowCommandHelp() {
   static const HelpSection help = [] {
     HelpSection section{"window commands",

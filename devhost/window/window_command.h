@@ -31,8 +31,6 @@ struct WindowCommand {
 
 // Throws ConsoleError saying what the command expected.
 WindowCommand ParseWindowCommand(const std::string& line);
-// The lines of a --script file; throws ConsoleError naming it when it cannot be read.
-std::vector<std::string> ReadScript(const std::string& path);
 // A line for each form of each command.
 const HelpSection& WindowCommandHelp();
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/console_completion.h"
+#include "core/console_lines_file.h"
 #include "core/host.h"
 #include "output/png_file.h"
 #include "render/frame_composer.h"
@@ -21,6 +22,7 @@
 #include "window/display_window.h"
 #include "window/file_watch.h"
 #include "window/playback_clock.h"
+#include "window/script_wait.h"
 #include "window/window_command.h"
 #include "window/window_inspector.h"
 #include "window/window_keys.h"
@@ -30,10 +32,8 @@ namespace devhost {
 
 namespace {
 
-// How long a replaced module must keep still before it is loaded, and how long a script's wait
-// may take.
+// How long a replaced module must keep still before it is loaded.
 constexpr double kSettleSeconds = 0.3;
-constexpr double kWaitSeconds = 30;
 constexpr int kMargin = 20;
 
 using Kind = LogLine::Kind;
@@ -78,7 +78,7 @@ class WindowPlayer {
       last = frameStart;
       if (watch_ && watch_->Replaced(frameStart)) ReloadWatched();
       try {
-        if (!log_.Waiting(frameStart) && nextScriptLine < script.size()) {
+        if (!wait_.Waiting(log_, frameStart) && nextScriptLine < script.size()) {
           const std::size_t start = log_.Added();
           Run(script[nextScriptLine++], frameStart);
           previousScriptLine_ = start;
@@ -174,7 +174,7 @@ class WindowPlayer {
         break;
       case WindowCommand::Kind::Wait:
         // The line before may have logged what is awaited already (a screenshot's "wrote").
-        log_.StartWait(command.text, previousScriptLine_, now, kWaitSeconds);
+        wait_.Start(command.text, previousScriptLine_, now);
         break;
       case WindowCommand::Kind::Quit:
         quit_ = true;
@@ -220,6 +220,7 @@ class WindowPlayer {
   DisplayWindow window_;
   PlaybackClock clock_;
   ConsoleLog log_;
+  ScriptWait wait_;
   ConsoleHistory history_;
   ConsoleWindow console_;
   WindowLogRouting routing_;
@@ -240,7 +241,7 @@ void PlayInWindow(Host& host, Vector2 size, const std::optional<std::string>& sc
                   bool showSettings, bool watch) {
   // Before the window opens: a script that cannot be read is the person's mistake.
   const std::vector<std::string> script =
-      scriptPath ? ReadScript(*scriptPath) : std::vector<std::string>();
+      scriptPath ? ReadConsoleLines(*scriptPath, "script", "--script") : std::vector<std::string>();
   WindowPlayer player(host, size, showSettings, watch);
   player.Play(scriptPath, script);
 }

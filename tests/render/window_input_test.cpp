@@ -191,8 +191,9 @@ TEST_F(DrivenWindow, TheInspectorTellsWhatDrewAClickedPixelAndWritesTheFrame) {
   Xdotool(std::string(kFindWindow) + " mousemove --window %1 60 48 click 1");
   ASSERT_TRUE(Shows("pixel 60,48 of frame "));
   // The track, at (53, 44), 188 x 10; the panel's background under it.
-  EXPECT_TRUE(Shows("\n  call 42 CanvasWrapper::FillBox [[188,10]] at 53,44 in [20,20,20,220], "
-                    "src/overlay/draw_bar.cpp:"));
+  EXPECT_TRUE(
+      Shows("\n  call 42 CanvasWrapper::FillBox [[188,10]] at 53,44 in [20,20,20,220], "
+            "src/overlay/draw_bar.cpp:"));
   EXPECT_TRUE(Shows("CanvasWrapper::FillBox [[240,115]] at 9,10 in [12,12,18,220]"));
   Xdotool("key F12");
   ASSERT_TRUE(Shows("wrote screenshot-001.png"));
