@@ -8,9 +8,9 @@
 #include <optional>
 #include <utility>
 
+#include "app/option_combinations.h"
 #include "core/nearest_name.h"
 #include "host/plugin.h"
-#include "output/video_format.h"
 #include "sdk/number_text.h"
 
 namespace devhost {
@@ -186,40 +186,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     option->apply(result, *value);
   }
-  const bool pictures = result.pngPath || result.pngDir || result.videoPath || result.explainPixel;
-  if (result.transparent && !pictures)
-    throw UsageError("--transparent: needs --png, --png-dir or --video");
-  if (result.frames == 0 && (result.pngPath || result.videoPath || result.explainPixel))
-    throw UsageError(std::string(result.pngPath     ? "--png"
-                                 : result.videoPath ? "--video"
-                                                    : "--explain") +
-                     ": needs at least one frame, got --frames 0");
-  if (const auto& p = result.explainPixel;
-      p && (p->X >= result.canvasSize.X || p->Y >= result.canvasSize.Y))
-    throw UsageError("--explain " + std::to_string(p->X) + "," + std::to_string(p->Y) +
-                     ": the pixel lies off the " + std::to_string(result.canvasSize.X) + "x" +
-                     std::to_string(result.canvasSize.Y) + " canvas");
-  if (result.window && result.explainPixel)
-    throw UsageError("--explain: cannot be combined with --window (its inspector is F2)");
-  if (result.window && pictures)
-    throw UsageError("--window: cannot be combined with --png, --png-dir or --video");
-  if (result.scriptPath && !result.window) throw UsageError("--script: needs --window");
-  if (result.sources && !result.tracePath) throw UsageError("--sources: needs --trace");
-  if (result.comparePath) {
-    const char* other = result.window         ? "--window"
-                        : result.videoPath    ? "--video"
-                        : result.tracePath    ? "--trace"
-                        : result.pngDir       ? "--png-dir"
-                        : result.explainPixel ? "--explain"
-                        : result.settings     ? "--settings"
-                                              : nullptr;
-    if (other != nullptr)
-      throw UsageError(std::string("--compare: cannot be combined with ") + other);
-  }
-  if (result.watch && !result.window) throw UsageError("--watch: needs --window");
-  if (result.settings && !pictures && !result.window)
-    throw UsageError("--settings: needs --png, --png-dir, --video or --window");
-  if (result.videoPath) VideoFormatFor(*result.videoPath, result.transparent, result.canvasSize);
+  CheckCombinations(result);
   return result;
 }
 
@@ -235,7 +202,21 @@ std::string UsageText(const std::vector<HelpSection>& windowHelp) {
   }
   std::vector<HelpSection> help{ConsoleLineHelp()};
   help.insert(help.end(), windowHelp.begin(), windowHelp.end());
-  return text + '\n' + HelpText(help) +
+  const auto code = [](const std::string& number, const char* meaning) {
+    std::string left = "  " + number;
+    left.resize(9, ' ');
+    return left + meaning + '\n';
+  };
+  using std::to_string;
+  return text + '\n' + HelpText(help) + "\nexit codes:\n" +
+         code(to_string(exit_code::kDone),
+              "done; --compare: the two builds gave the same records") +
+         code(to_string(exit_code::kFailed), "the work failed; --compare: the two builds differ") +
+         code(to_string(exit_code::kWrongInput),
+              "what was written is wrong: an option, a console or script line, a settings-page "
+              "action") +
+         code(to_string(exit_code::kFaulted), "the plugin faulted") +
+         code(to_string(exit_code::kSignalBase) + "+N", "signal N stopped the run") +
          "\nThe options, the console, the window, the scene and trace formats: docs/devhost.md\n";
 }
 

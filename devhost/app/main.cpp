@@ -89,7 +89,7 @@ int Run(const devhost::CommandLine& options) {
     throw;
   }
   run.Finish(settingsPage);
-  return 0;
+  return devhost::exit_code::kDone;
 }
 
 // The run's end on a failure: what it printed before goes out, then the message.
@@ -100,7 +100,8 @@ int Failed(const std::exception& e, int code, bool print = true) {
     // A standard output that cannot be written is the failure being reported, or a lesser one.
   }
   // A run stopped by a signal ends with it, whatever failed on the way (ffmpeg got it too).
-  if (const int signal = devhost::StopSignal(); signal != 0) return 128 + signal;
+  if (const int signal = devhost::StopSignal(); signal != 0)
+    return devhost::exit_code::kSignalBase + signal;
   if (print) std::cerr << "pryndal-devhost: " << e.what() << '\n';
   return code;
 }
@@ -127,24 +128,25 @@ int Program(int argc, char** argv) {
   } catch (const devhost::UsageError& e) {
     std::cerr << "pryndal-devhost: " << e.what()
               << "\n(pryndal-devhost --help lists the options)\n";
-    return 2;
+    return devhost::exit_code::kWrongInput;
   }
   try {
     if (options.help || options.version) {
       devhost::PrintOut(options.help ? devhost::UsageText(WindowHelp()) : devhost::VersionText());
       devhost::FlushOut();
-      return 0;
+      return devhost::exit_code::kDone;
     }
     devhost::SetPluginCallLimit(options.pluginTimeout);
     const int code = Run(options);
-    return devhost::StopSignal() != 0 ? 128 + devhost::StopSignal() : code;
+    return devhost::StopSignal() != 0 ? devhost::exit_code::kSignalBase + devhost::StopSignal()
+                                      : code;
   } catch (const devhost::PluginFaulted& e) {
     // The report went to standard error when the plugin faulted.
     return Failed(e, e.exitCode, false);
   } catch (const devhost::HostError& e) {
     return Failed(e, e.exitCode);
   } catch (const std::exception& e) {
-    return Failed(e, 1);
+    return Failed(e, devhost::exit_code::kFailed);
   }
 }
 

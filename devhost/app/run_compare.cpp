@@ -17,6 +17,7 @@
 #include "app/run_start.h"
 #include "core/host.h"
 #include "core/trace_json.h"
+#include "system/host_errors.h"
 #include "system/standard_output.h"
 
 namespace devhost {
@@ -161,7 +162,7 @@ int RunCompare(const CommandLine& options) {
     PrintOut("the same: " + Thousands(frames.all) + " frames and " + Thousands(a.hashes.size()) +
              " records compared, from load to unload\n");
     FlushOut();
-    return 0;
+    return exit_code::kDone;
   }
   // The groups before it are the same in both: the group holding it is the same group of each.
   const RunDigest& longer = first < a.hashes.size() ? a : b;
@@ -186,7 +187,7 @@ int RunCompare(const CommandLine& options) {
 #endif
   PrintOut(report);
   FlushOut();
-  return 1;
+  return exit_code::kFailed;
 }
 
 }  // namespace devhost

@@ -9,6 +9,15 @@
 
 namespace devhost {
 
+// The program's exit codes, which --help lists.
+namespace exit_code {
+constexpr int kDone = 0;          // --compare: the builds gave the same records
+constexpr int kFailed = 1;        // the work failed; --compare: the builds differ
+constexpr int kWrongInput = 2;    // what a person wrote is wrong
+constexpr int kFaulted = 3;       // the plugin faulted
+constexpr int kSignalBase = 128;  // plus the signal that stopped the run
+}  // namespace exit_code
+
 struct HostError : std::runtime_error {
   HostError(const std::string& message, int code) : std::runtime_error(message), exitCode(code) {}
   int exitCode;
@@ -21,45 +30,45 @@ struct HostErrorOfCode : HostError {
 };
 
 // What a person wrote is wrong: an option, or options that do not go together.
-struct UsageError : HostErrorOfCode<2> {
+struct UsageError : HostErrorOfCode<exit_code::kWrongInput> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 // A console, exec or script line.
-struct ConsoleError : HostErrorOfCode<2> {
+struct ConsoleError : HostErrorOfCode<exit_code::kWrongInput> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 // A settings-page action that names nothing on the page or cannot be done there.
-struct DriverError : HostErrorOfCode<2> {
+struct DriverError : HostErrorOfCode<exit_code::kWrongInput> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 
 // A plugin faulted (see core/plugin_door.h); the message is the report, already told.
-struct PluginFaulted : HostErrorOfCode<3> {
+struct PluginFaulted : HostErrorOfCode<exit_code::kFaulted> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 
 // A plugin module that cannot be loaded, naming the file.
-struct LoadError : HostErrorOfCode<1> {
+struct LoadError : HostErrorOfCode<exit_code::kFailed> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 // A scene file that cannot be read or says something wrong, naming the field.
-struct SceneError : HostErrorOfCode<1> {
+struct SceneError : HostErrorOfCode<exit_code::kFailed> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 // An input file that is not a readable regular file within its limit.
-struct InputFileError : HostErrorOfCode<1> {
+struct InputFileError : HostErrorOfCode<exit_code::kFailed> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 // The typeface the host draws text in.
-struct FontError : HostErrorOfCode<1> {
+struct FontError : HostErrorOfCode<exit_code::kFailed> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 // A plugin without a settings page, asked for it.
-struct SettingsPageError : HostErrorOfCode<1> {
+struct SettingsPageError : HostErrorOfCode<exit_code::kFailed> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 // A step of the rendering path: no OpenGL context, a framebuffer, a picture or a video.
-struct RenderError : HostErrorOfCode<1> {
+struct RenderError : HostErrorOfCode<exit_code::kFailed> {
   using HostErrorOfCode::HostErrorOfCode;
 };
 
