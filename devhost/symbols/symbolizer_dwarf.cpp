@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "symbols/dwarf_names.h"
+#include "symbols/source_tree.h"
 #include "symbols/symbolizer.h"
 
 namespace devhost {
@@ -20,43 +21,6 @@ namespace {
 bool IsFunction(Dwarf_Die* die) {
   const int tag = dwarf_tag(die);
   return tag == DW_TAG_subprogram || tag == DW_TAG_inlined_subroutine;
-}
-
-// A compile unit's file names made whole with its compile folder.
-std::string WholePath(Dwarf_Die* cu, const char* file) {
-  const std::filesystem::path path(file);
-  if (path.is_absolute()) return path.lexically_normal().string();
-  Dwarf_Attribute attribute;
-  const char* folder = dwarf_formstring(dwarf_attr(cu, DW_AT_comp_dir, &attribute));
-  return folder == nullptr ? path.string()
-                           : (std::filesystem::path(folder) / path).lexically_normal().string();
-}
-
-bool SystemFile(const std::string& path) { return path.rfind("/usr/", 0) == 0; }
-
-// The folder that holds every compile unit of the module's own: the source tree it was built
-// from. System files (the C++ library's headers) are not in it.
-std::string SourceTree(Dwfl_Module* module) {
-  std::filesystem::path tree;
-  bool first = true;
-  Dwarf_Addr bias = 0;
-  for (Dwarf_Die* cu = nullptr; (cu = dwfl_module_nextcu(module, cu, &bias)) != nullptr;) {
-    const char* name = dwarf_diename(cu);
-    if (name == nullptr || *name == '<') continue;  // "<artificial>" and the like
-    const std::string whole = WholePath(cu, name);
-    if (SystemFile(whole) || !std::filesystem::path(whole).is_absolute()) continue;
-    const std::filesystem::path folder = std::filesystem::path(whole).parent_path();
-    if (first) {
-      tree = folder, first = false;
-      continue;
-    }
-    std::filesystem::path common;
-    for (auto a = tree.begin(), b = folder.begin();
-         a != tree.end() && b != folder.end() && *a == *b; ++a, ++b)
-      common /= *a;
-    tree = common;
-  }
-  return tree.string();
 }
 
 // Through the address table where the module has one; clang writes none, and then each unit's
