@@ -2,9 +2,7 @@
 
 #include <dwarf.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <vector>
 
 namespace devhost {
@@ -26,22 +24,19 @@ path CommonFolder(const std::vector<path>& folders) {
   return common;
 }
 
-// A build folder mirrors the source tree's layout, as CMake's do: a unit compiled in
-// build/src/overlay from tree/src/overlay/x.cpp came from tree. The file's folder, less the
-// longest run of the compile folder's last names that it holds; none when it holds none.
-std::optional<path> MirroredRoot(const path& folder, const path& compileFolder) {
-  const std::vector<path> names(folder.begin(), folder.end());
-  const std::vector<path> built(compileFolder.begin(), compileFolder.end());
-  for (std::size_t run = built.size(); run > 0; --run) {
-    const auto tail = built.end() - static_cast<std::ptrdiff_t>(run);
-    for (std::size_t at = names.size() >= run ? names.size() - run + 1 : 0; at-- > 0;) {
-      if (!std::equal(tail, built.end(), names.begin() + static_cast<std::ptrdiff_t>(at))) continue;
-      path root;
-      for (std::size_t i = 0; i < at; ++i) root /= names[i];
-      return root;
-    }
-  }
-  return std::nullopt;
+// The top of the build project the folder lies in: from the nearest folder with a CMakeLists.txt,
+// up as long as the one above has one too, as a project's subfolders do. The folder itself where
+// none has one (or the sources are not on this machine).
+path ProjectRoot(const path& folder) {
+  std::error_code ec;
+  const auto listed = [&ec](const path& f) {
+    return std::filesystem::is_regular_file(f / "CMakeLists.txt", ec);
+  };
+  path root = folder;
+  while (!listed(root) && root.has_relative_path()) root = root.parent_path();
+  if (!listed(root)) return folder;
+  while (root.has_relative_path() && listed(root.parent_path())) root = root.parent_path();
+  return root;
 }
 
 }  // namespace
@@ -56,10 +51,11 @@ std::string WholePath(Dwarf_Die* cu, const char* file) {
 
 bool SystemFile(const std::string& file) { return file.rfind("/usr/", 0) == 0; }
 
-// Sources that lie in their own compile folder were fetched or generated there (a library built
-// into the module, as Dear ImGui is): they count only where no unit is compiled from outside.
+// The project that holds the module's own units. Sources that lie in their own compile folder
+// were fetched or generated there (a library built into the module, as Dear ImGui is): they
+// count only where no unit is compiled from outside it.
 std::string SourceTree(Dwfl_Module* module) {
-  std::vector<path> roots, inBuildFolder;
+  std::vector<path> own, inBuildFolder;
   Dwarf_Addr bias = 0;
   for (Dwarf_Die* cu = nullptr; (cu = dwfl_module_nextcu(module, cu, &bias)) != nullptr;) {
     const char* name = dwarf_diename(cu);
@@ -68,14 +64,12 @@ std::string SourceTree(Dwfl_Module* module) {
     if (SystemFile(whole.string()) || !whole.is_absolute()) continue;
     Dwarf_Attribute attribute;
     const char* compiled = dwarf_formstring(dwarf_attr(cu, DW_AT_comp_dir, &attribute));
-    const path folder = whole.parent_path(), compileFolder = compiled != nullptr ? compiled : "";
-    if (!compileFolder.empty() && whole.string().rfind(compileFolder.string() + "/", 0) == 0) {
-      inBuildFolder.push_back(folder);
-      continue;
-    }
-    roots.push_back(MirroredRoot(folder, compileFolder).value_or(folder));
+    const std::string compileFolder = compiled != nullptr ? compiled : "";
+    const bool inside = !compileFolder.empty() && whole.string().rfind(compileFolder + "/", 0) == 0;
+    (inside ? inBuildFolder : own).push_back(whole.parent_path());
   }
-  return CommonFolder(roots.empty() ? inBuildFolder : roots).string();
+  const path common = CommonFolder(own.empty() ? inBuildFolder : own);
+  return common.empty() ? std::string() : ProjectRoot(common).string();
 }
 
 }  // namespace devhost
