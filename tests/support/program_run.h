@@ -34,18 +34,23 @@ inline void AppendLines(std::vector<std::string>& lines, const std::string& text
 // Quote arguments with double quotes, which cmd.exe reads too. Backslashes, or cmd.exe reads the
 // path's slashes as switches; text mode turns the program's CR LF lines back into LF ones.
 // Standard error comes with standard output.
+// Under Wine, _popen now and then fails to start cmd.exe (seen once, in a fresh prefix with the
+// suite running in parallel): a run that printed nothing and has no exit code is made again.
 inline ProgramRun Devhost(const std::string& arguments) {
   const std::string command =
       std::filesystem::path(VEYRANT_DEVHOST_PATH).make_preferred().string() + " " + arguments +
       " 2>&1";
-  FILE* pipe = _popen(command.c_str(), "rt");
-  if (pipe == nullptr) return {-1, {}, {}};
-  std::array<char, 4096> buffer;
-  std::string out;
-  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    out.append(buffer.data(), n);
-  ProgramRun run{_pclose(pipe), {}, out};
-  AppendLines(run.lines, out);
+  ProgramRun run{-1, {}, "cmd.exe did not start"};
+  for (int attempt = 0; attempt < 3 && run.exitCode == -1 && run.lines.empty(); ++attempt) {
+    FILE* pipe = _popen(command.c_str(), "rt");
+    if (pipe == nullptr) continue;
+    std::array<char, 4096> buffer;
+    std::string out;
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+      out.append(buffer.data(), n);
+    run = {_pclose(pipe), {}, out};
+    AppendLines(run.lines, out);
+  }
   return run;
 }
 #else
