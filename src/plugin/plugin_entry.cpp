@@ -26,9 +26,8 @@ PRYNDAL_EXPORT_ATTR PluginHandle* getPlugin() {
 
 PRYNDAL_EXPORT_ATTR void deleteMe() {
   if (pluginInstance.get() == nullptr) return;
-  // Empty the library's pointer before the object is destroyed.
-  PluginHandle released = std::move(pluginInstance);
-  released.reset();
+  // Empty the library's pointer before the object is destroyed, as released goes out of scope.
+  const PluginHandle released = std::move(pluginInstance);
 }
 
 PRYNDAL_EXPORT_ATTR extern const PluginExportRecord exports;
